@@ -1,0 +1,34 @@
+// Program-wide state that the forms share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pelnoro::app {
+
+// The program tests its flags as 16-bit booleans.
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+
+struct AppState {
+  std::int16_t LayeredWindowsOK = kFalse;
+  std::int16_t CaptureActive = kFalse;
+  std::int16_t SelectDragging = kFalse;
+  std::int16_t LinkModeActive = kFalse;
+
+  // In-window prompt.
+  std::wstring OnMsgTitle;
+  std::wstring OnMsgComment;
+  std::wstring OnMsgMode;
+  std::wstring OnMsgAnswer;
+
+  // Pending save.
+  std::wstring SaveFileName;
+  std::wstring SaveFileExt;
+  std::wstring NumberText;
+  std::int16_t SaveResult = 0;
+  std::int16_t JpegProgressive = kFalse;
+  std::int32_t PngLevel = 0;
+};
+
+}  // namespace pelnoro::app

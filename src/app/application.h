@@ -1,0 +1,62 @@
+// The program: its windows, their shared state and the system they run on.
+#pragma once
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "system/system.h"
+#include "toolkit/peer_factory.h"
+
+namespace pelnoro::capture {
+class FormPic;
+class FormLOUPE;
+class FormLOUPE_LAYER1;
+}  // namespace pelnoro::capture
+namespace pelnoro::dialogs {
+class FormPROPERTY_BOX;
+class FormFLD_browse;
+}  // namespace pelnoro::dialogs
+
+namespace pelnoro::app {
+
+class FormPELNORO;
+
+class Application {
+ public:
+  explicit Application(sys::System& sys);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  sys::System& sys() { return sys_; }
+  AppState& state() { return state_; }
+
+  FormPELNORO& main() { return *main_; }
+  dialogs::FormPROPERTY_BOX& propertyBox() { return *propertyBox_; }
+  dialogs::FormFLD_browse& folderChooser() { return *folderChooser_; }
+  capture::FormLOUPE& loupe() { return *loupe_; }
+  capture::FormLOUPE_LAYER1& loupeLayer() { return *loupeLayer_; }
+  capture::FormPic& pic() { return *pic_; }
+
+  // Gives every window its native peer.
+  void realise(tk::PeerFactory& peers);
+
+  // The start: refuses a second copy (false), else loads and shows the main window.
+  bool start();
+  // Ends the program; the message loop stops once the current event returns.
+  void end();
+  bool ended() const { return ended_; }
+
+ private:
+  sys::System& sys_;
+  AppState state_;
+  std::unique_ptr<FormPELNORO> main_;
+  std::unique_ptr<dialogs::FormPROPERTY_BOX> propertyBox_;
+  std::unique_ptr<dialogs::FormFLD_browse> folderChooser_;
+  std::unique_ptr<capture::FormLOUPE> loupe_;
+  std::unique_ptr<capture::FormLOUPE_LAYER1> loupeLayer_;
+  std::unique_ptr<capture::FormPic> pic_;
+  bool ended_ = false;
+};
+
+}  // namespace pelnoro::app

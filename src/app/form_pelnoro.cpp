@@ -1,0 +1,400 @@
+#include "app/form_pelnoro.h"
+
+#include "app/application.h"
+#include "app/number_text.h"
+#include "app/settings_file.h"
+#include "app/skins.h"
+#include "app/texts.h"
+#include "capture/form_loupe.h"
+#include "capture/form_pic.h"
+#include "dialogs/form_fld_browse.h"
+#include "dialogs/form_property_box.h"
+
+namespace pelnoro::app {
+
+namespace {
+
+constexpr tk::Color kRaisedLight = 0x00DCDCDC;
+constexpr tk::Color kRaisedDark = 0x00646464;
+constexpr tk::Color kMenuBack = 0x00FFF8F0;
+constexpr tk::Color kPromptBack = 0x00C0FFFF;
+constexpr tk::Color kNavy = 0x00800000;
+constexpr tk::Color kWhite = 0x00FFFFFF;
+
+// Design position of the save panel's labels: outside the visible area.
+constexpr double kParkedLeft = 4000;
+
+void designLabel(tk::Label& l, double left, double top, double width, double height,
+                 const std::wstring& caption, tk::Color back) {
+  l.move(left, top, width, height);
+  l.setCaption(caption);
+  l.setBackColor(back);
+}
+
+}  // namespace
+
+FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app) {
+  setCaption(text::kAppTitle);
+  setBorderStyle(tk::BorderStyle::FixedSingle);
+  setMinMaxButtons(true, false);
+  move(kDesignLeft, kDesignTop, kWidth, kHeight);
+  setBackColor(0x00F4E8DC);
+  setPicture(MainWindowSkin());
+  // The native frame of a fixed single window at 96 DPI, for headless forms.
+  setFrameTwips(6 * 15, 25 * 15);
+
+  Shapeシャッターボタン.move(2465, 145, 520, 520);
+  Shapeシャッターボタン.setFillColor(0x00C0C0C0);
+  Shapeシャッターボタン.setBorderColor(0x00808080);
+  Shapeシャッターボタン.setShape(tk::ShapeKind::RoundedRectangle);
+  Imageシャッターボタン.move(2480, 180, 480, 450);
+  Imageシャッターボタン.setPicture(ShutterPicture());
+  Imageシャッターボタン.setToolTip(L"シャッター");
+  Shape切り取りボタン.move(2520, 360, 345, 300);
+  Shape切り取りボタン.setFillColor(0x00C0FFC0);
+  Shape切り取りボタン.setFillStyle(0);
+  Shape切り取りボタン.setBorderColor(0x00408040);
+  Shape切り取りボタン.setVisible(false);
+  Image切り取りボタン.move(2520, 360, 300, 300);
+  Image切り取りボタン.setPicture(CutPicture());
+  Image切り取りボタン.setToolTip(L"切り取り");
+  Image切り取りボタン.setVisible(false);
+
+  designLabel(Label保存開く, 2400, 960, 855, 225, text::kOpenImage, kWhite);
+  designLabel(Label終了, 2400, 1260, 855, 225, text::kExit, 0x00C0E0FF);
+  designLabel(Labelクリア, 2400, 1560, 855, 225, text::kClear, 0x00C0FFFF);
+  for (tk::Label* l : {&Label保存開く, &Label終了, &Labelクリア}) {
+    l->setAlignment(tk::Align::Center);
+    l->setBordered(true);
+  }
+  designLabel(Labelステータス, 30, 1920, 3255, 180, L"", kWhite);
+
+  Listメインメニュー.move(60, 120, 2175, 1680);
+  Listメインメニュー.setFont(tk::Font{L"ＭＳ ゴシック", 10.5, false});
+
+  // Save panel, parked and hidden until the start moves it in.
+  Shapeツールウィンド背景.move(kParkedLeft, 120, 2175, 1680);
+  Shapeツールウィンド背景.setFillStyle(0);
+  Shapeツールウィンド背景.setBorderColor(0x00C8B8A8);
+  designLabel(Labelファイル名変更, kParkedLeft, 190, 900, 225, L"ファイル名", 0x00F0E0D0);
+  Labelファイル名変更.setToolTip(L"ファイル名変更");
+  designLabel(Labelファイル名, kParkedLeft, 420, 2040, 255, L"", kWhite);
+  designLabel(Labelフォルダ変更, kParkedLeft, 750, 900, 225, L"保存フォルダ", 0x00F0E0D0);
+  Labelフォルダ変更.setToolTip(L"フォルダ変更");
+  designLabel(Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite);
+  designLabel(Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0);
+  designLabel(Label保存キャンセル, kParkedLeft, 1560, 855, 225, L"キャンセル", 0x00C0E0FF);
+  for (tk::Label* l : {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル}) {
+    l->setAlignment(tk::Align::Center);
+    l->setBordered(true);
+  }
+  Labelファイル名.setBordered(true);
+  Label保存フォルダ.setBordered(true);
+  Textファイル名変更.move(kParkedLeft, 420, 2040, 255);
+  for (tk::Control* c :
+       std::initializer_list<tk::Control*>{&Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名,
+                                           &Textファイル名変更, &Labelフォルダ変更, &Label保存フォルダ,
+                                           &Label保存実行, &Label保存キャンセル, &Labelファイル名old,
+                                           &Label保存フォルダold}) {
+    c->setVisible(false);
+  }
+
+  // In-window prompt.
+  FrameON_MSG.move(kParkedLeft, 120, 2175, 1680);
+  FrameON_MSG.setBackColor(kPromptBack);
+  FrameON_MSG.setBordered(false);
+  FrameON_MSG.setVisible(false);
+  LabelON_MSG_TITLE.move(0, 0, 2175, 195);
+  LabelON_MSG_TITLE.setBackColor(kNavy);
+  LabelON_MSG_TITLE.setForeColor(kWhite);
+  LabelON_MSG_COMMENT.move(120, 240, 1920, 975);
+  LabelON_MSG_COMMENT.setTransparent(true);
+  CommandON_MSG_YES.move(480, 1320, 495, 255);
+  CommandON_MSG_YES.setCaption(L"Yes");
+  CommandON_MSG_NO.move(1200, 1320, 495, 255);
+  CommandON_MSG_NO.setCaption(L"No");
+
+  for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(false);
+
+  // Selection storage below the client area.
+  double top = 2520;
+  for (tk::Frame* f : {&Frameポインタ, &Frame始点, &Frame終点}) {
+    f->move(60, top, 1575, 975);
+    top += 1000;
+  }
+  top = 2520;
+  for (tk::Frame* f : {&Frameポインタ2, &Frame始点2, &Frame終点2}) {
+    f->move(1700, top, 1575, 975);
+    top += 1000;
+  }
+  FrameDraw_Focurs_Rect.move(60, 5600, 1575, 975);
+  for (tk::Frame* f : {&Frameポインタ, &Frame始点, &Frame終点, &Frameポインタ2, &Frame始点2, &Frame終点2}) {
+    auto& kids = f->children();
+    for (std::size_t i = 0; i < kids.size(); ++i) kids[i]->move(120, 240 + 300.0 * i, 1200, 255);
+  }
+
+  onLoad = [this] { Form_Load(); };
+  onResize = [this] { Form_Resize(); };
+  onQueryUnload = [this](bool& cancel, tk::UnloadMode mode) { Form_QueryUnload(cancel, mode); };
+  onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  onMouseUp = [this](const tk::MouseEvent& e) { Form_MouseUp(e); };
+  onMouseMove = [this](const tk::MouseEvent& e) { Form_MouseMove(e); };
+  Label終了.onClick = [this] { Label終了_Click(); };
+  hoverButton(Label終了, false);
+  for (tk::Label* l : {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル,
+                       &Label保存開く, &Labelクリア}) {
+    hoverButton(*l, true);
+  }
+  Listメインメニュー.onMouseMove = [this](const tk::MouseEvent&) { HideHoverFrame(); };
+  CommandON_MSG_YES.onClick = [this] { CommandON_MSG_YES_Click(); };
+  CommandON_MSG_NO.onClick = [this] { CommandON_MSG_NO_Click(); };
+}
+
+void FormPELNORO::hoverButton(tk::Label& label, bool raiseOnUp) {
+  label.onMouseMove = [this, &label](const tk::MouseEvent&) {
+    const long t = RoundHalfEven(label.top()), h = RoundHalfEven(label.height());
+    const long l = RoundHalfEven(label.left()), w = RoundHalfEven(label.width());
+    DrawHoverFrame(t, t + h, l, l + w);
+  };
+  label.onMouseDown = [this](const tk::MouseEvent&) { SinkHoverFrame(); };
+  if (raiseOnUp) label.onMouseUp = [this](const tk::MouseEvent&) { RaiseHoverFrame(); };
+}
+
+void FormPELNORO::Form_Load() {
+  auto& st = app_.state();
+  auto& sys = app_.sys();
+  // Layered windows exist from major version 5 on.
+  st.LayeredWindowsOK = sys.osMajorVersion() >= 5 ? kTrue : kFalse;
+
+  move(left(), top(), kWidth, kHeight);
+
+  if (const auto pos = ReadWindowPosition(app_)) {
+    const double sw = sys.screenWidthTwips(), sh = sys.screenHeightTwips();
+    const double x = static_cast<double>(pos->first), y = static_cast<double>(pos->second);
+    const double l = x + width() < sw ? x : sw - width() - 200;
+    const double t = y + height() < sh ? y : sh - height() - 200;
+    move(l, t, width(), height());
+  }
+
+  setTopmost();
+
+  ReadSettings(app_);
+
+  placeControls();
+
+  auto& box = app_.propertyBox();
+  box.move(box.left(), box.top(), 5190, 4400);
+  for (tk::Frame* f : {&box.Frame動作, &box.Frame画像, &box.FrameクリッカブルMP, &box.Frameプロパティリスト}) {
+    f->move(120, 480, f->width(), f->height());
+  }
+  box.Check自動ナンバリング.setToolTip(text::kNumberingToolTip);
+
+  auto& chooser = app_.folderChooser();
+  chooser.move(sys.screenWidthTwips() / 2 - chooser.width() / 2,
+               sys.screenHeightTwips() / 2 - chooser.height() / 2, chooser.width(), chooser.height());
+
+  auto& loupe = app_.loupe();
+  loupe.move(left(), -(height() + top()), 120 * sys.twipsPerPixelX(), 120 * sys.twipsPerPixelY());
+  if (st.LayeredWindowsOK) {
+    app_.loupeLayer().move(loupe.left(), loupe.top(), loupe.width(), loupe.height());
+  }
+
+  auto& pic = app_.pic();
+  pic.Picture_CHANGE1.setAutoRedraw(true);
+  pic.Picture_CHANGE2.setAutoRedraw(true);
+  pic.Picture_CHANGE3.setAutoRedraw(true);
+  Shapeシャッターボタン.setFillStyle(0);
+
+  BuildMenuTable();
+  Listメインメニュー.setBackColor(kMenuBack);
+  ShowTopMenuRows();
+}
+
+void FormPELNORO::placeControls() {
+  Shapeツールウィンド背景.move(60, 120, Shapeツールウィンド背景.width(), Shapeツールウィンド背景.height());
+  Shapeツールウィンド背景.setFillColor(kMenuBack);
+  auto place = [](tk::Control& c, double l, double t) { c.move(l, t, c.width(), c.height()); };
+  place(Labelファイル名変更, 150, 190);
+  place(Labelファイル名, 120, 420);
+  place(Labelフォルダ変更, 120, 750);
+  place(Label保存フォルダ, 120, 990);
+  place(Label保存実行, 210, 1560);
+  place(Label保存キャンセル, 1170, 1560);
+  Textファイル名変更.move(Labelファイル名.left(), Labelファイル名.top(), Labelファイル名.width(),
+                           Textファイル名変更.height());
+  Label保存開く.setCaption(text::kOpenImage);
+  place(FrameON_MSG, 60, 120);
+}
+
+void FormPELNORO::Form_Resize() {
+  auto& st = app_.state();
+  switch (windowState()) {
+    case tk::WindowState::Minimized:
+      if (st.CaptureActive) {
+        app_.sys().messageBox(text::kNoMinimizeDuringCapture, L"",
+                              sys::kMbOk | sys::kMbSetForeground);
+        setWindowState(tk::WindowState::Normal);
+        auto& loupe = app_.loupe();
+        loupe.move(left() + 120, top() + 380, loupe.width(), loupe.height());
+        loupe.setTopmost();
+        if (st.LayeredWindowsOK) {
+          auto& layer = app_.loupeLayer();
+          layer.move(left() + 120, top() + 380, layer.width(), layer.height());
+          layer.setTopmost();
+        }
+      }
+      return;
+    case tk::WindowState::Maximized:
+      setWindowState(tk::WindowState::Normal);
+      [[fallthrough]];
+    case tk::WindowState::Normal:
+      move(left(), top(), kWidth, kHeight);
+      return;
+  }
+}
+
+void FormPELNORO::Form_QueryUnload(bool& cancel, tk::UnloadMode mode) {
+  if (mode == tk::UnloadMode::ControlMenu) {
+    app_.sys().messageBox(text::kNoCloseBox, text::kWarningTitle, sys::kMbOk | sys::kMbIconStop);
+    cancel = true;
+    return;
+  }
+  // The session ends or the system closes us: leave without writing anything.
+  app_.end();
+}
+
+void FormPELNORO::Form_MouseDown(const tk::MouseEvent& e) {
+  if (e.button == tk::kLeftButton) beginMoveDrag();
+}
+
+void FormPELNORO::Form_MouseUp(const tk::MouseEvent&) { RefreshPropertyList(app_); }
+
+void FormPELNORO::Form_MouseMove(const tk::MouseEvent&) { HideHoverFrame(); }
+
+void FormPELNORO::Label終了_Click() {
+  if (app_.state().LinkModeActive) {
+    WarnLinkUnfinished();
+    return;
+  }
+  if (!WriteSettings(app_)) {
+    app_.sys().messageBox(text::kWriteFailedAtExit + app_.sys().exeFolder(), text::kAppTitle,
+                          sys::kMbOk | sys::kMbIconExclamation);
+  }
+  hide();
+  app_.end();
+}
+
+// ---- Hover frame ----
+
+void FormPELNORO::DrawHoverFrame(long top, long bottom, long left, long right) {
+  top -= 32;
+  LineLEFT.setBorderColor(kRaisedLight);
+  LineUP.setBorderColor(kRaisedLight);
+  LineRIGHT.setBorderColor(kRaisedDark);
+  LineDOWN.setBorderColor(kRaisedDark);
+  LineLEFT.setPoints(left, top, left, bottom);
+  LineUP.setPoints(left, top, right, top);
+  LineRIGHT.setPoints(right, top, right, bottom);
+  LineDOWN.setPoints(left, bottom, right, bottom);
+  for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(true);
+}
+
+void FormPELNORO::HideHoverFrame() {
+  for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(false);
+}
+
+void FormPELNORO::SinkHoverFrame() {
+  LineLEFT.setBorderColor(kRaisedDark);
+  LineUP.setBorderColor(kRaisedDark);
+  LineRIGHT.setBorderColor(kRaisedLight);
+  LineDOWN.setBorderColor(kRaisedLight);
+}
+
+void FormPELNORO::RaiseHoverFrame() {
+  LineLEFT.setBorderColor(kRaisedLight);
+  LineUP.setBorderColor(kRaisedLight);
+  LineRIGHT.setBorderColor(kRaisedDark);
+  LineDOWN.setBorderColor(kRaisedDark);
+}
+
+// ---- In-window prompt ----
+
+std::wstring FormPELNORO::AskOnFrame() {
+  auto& st = app_.state();
+  // A prompt raised while another waits is nested: it is answered first, then
+  // the earlier question comes back, so one click never answers two questions.
+  prompts_.push_back({st.OnMsgTitle, st.OnMsgComment, st.OnMsgMode, L""});
+  const std::size_t mine = prompts_.size() - 1;
+  st.OnMsgAnswer = L"";
+  FrameON_MSG.setVisible(true);
+  while (true) {
+    if (mine + 1 == prompts_.size()) SetOnFrameTexts(st.OnMsgTitle, st.OnMsgComment, st.OnMsgMode);
+    if (!prompts_[mine].answer.empty()) break;
+    app_.sys().waitEvents();
+  }
+  const std::wstring answer = prompts_[mine].answer;
+  prompts_.pop_back();
+  if (!prompts_.empty()) {
+    const Prompt& outer = prompts_.back();
+    st.OnMsgTitle = outer.title;
+    st.OnMsgComment = outer.comment;
+    st.OnMsgMode = outer.mode;
+    SetOnFrameTexts(outer.title, outer.comment, outer.mode);
+    FrameON_MSG.setVisible(true);
+  }
+  st.OnMsgAnswer = answer;
+  return answer;
+}
+
+void FormPELNORO::SetOnFrameTexts(const std::wstring& title, const std::wstring& comment,
+                                  const std::wstring& mode) {
+  LabelON_MSG_TITLE.setCaption(title);
+  LabelON_MSG_COMMENT.setCaption(comment);
+  if (mode == text::kModeYesNo) {
+    CommandON_MSG_YES.setVisible(true);
+    CommandON_MSG_NO.setEnabled(true);
+  } else if (mode == text::kModeYes) {
+    CommandON_MSG_YES.setVisible(true);
+    CommandON_MSG_NO.setEnabled(false);
+  }
+}
+
+void FormPELNORO::CommandON_MSG_YES_Click() {
+  app_.state().OnMsgAnswer = text::kAnswerYes;
+  if (!prompts_.empty()) prompts_.back().answer = text::kAnswerYes;
+  FrameON_MSG.setVisible(false);
+}
+
+void FormPELNORO::CommandON_MSG_NO_Click() {
+  if (!CommandON_MSG_NO.enabled()) return;
+  app_.state().OnMsgAnswer = text::kAnswerNo;
+  if (!prompts_.empty()) prompts_.back().answer = text::kAnswerNo;
+  FrameON_MSG.setVisible(false);
+}
+
+void FormPELNORO::WarnLinkUnfinished() {
+  auto& st = app_.state();
+  st.OnMsgTitle = text::kLinkUnfinishedTitle;
+  st.OnMsgComment = text::kLinkUnfinishedComment;
+  st.OnMsgMode = text::kModeYes;
+  AskOnFrame();
+}
+
+// ---- Main menu ----
+
+void FormPELNORO::BuildMenuTable() {
+  menuTable_ = {L"0aツール",     L"1a回転",           L"2t90°",         L"2t180°",
+                L"2t270°",       L"2t左右",           L"2t上下",        L"1aリンク",
+                L"2tリンクの設定", L"2t設定終了",       L"1aモザイク",     L"2tモザイクを掛ける",
+                L"1aアンドゥー",   L"2t取り消し",       L"2tリセット",     L"1a元画像変更",
+                L"2t元画像の差し替え", L"0a設定",       L"1t動作",         L"1t画像",
+                L"1tクリッカブルマップ", L"1tプロパティリスト"};
+}
+
+void FormPELNORO::ShowTopMenuRows() {
+  for (const auto& e : menuTable_) {
+    if (e[0] == L'0') Listメインメニュー.addItem(std::wstring(e[1] == L'a' ? L"＋" : L"　") + e.substr(2));
+  }
+}
+
+}  // namespace pelnoro::app

@@ -1,0 +1,126 @@
+// The main tool window: shutter and cut buttons, the menu list, the save panel,
+// the in-window prompt and the hidden coordinate labels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+namespace pelnoro::app {
+
+class Application;
+
+class FormPELNORO : public tk::Form {
+ public:
+  explicit FormPELNORO(Application& app);
+
+  // Fixed outer size in twips.
+  static constexpr double kWidth = 3450;
+  static constexpr double kHeight = 2610;
+  // Where the window stands when the settings file gives no position.
+  static constexpr double kDesignLeft = 1200;
+  static constexpr double kDesignTop = 1200;
+
+  tk::Shape Shapeシャッターボタン{this, L"Shapeシャッターボタン"};
+  tk::Image Imageシャッターボタン{this, L"Imageシャッターボタン"};
+  tk::Shape Shape切り取りボタン{this, L"Shape切り取りボタン"};
+  tk::Image Image切り取りボタン{this, L"Image切り取りボタン"};
+  tk::Label Label保存開く{this, L"Label保存開く"};
+  tk::Label Label終了{this, L"Label終了"};
+  tk::Label Labelクリア{this, L"Labelクリア"};
+  tk::Label Labelステータス{this, L"Labelステータス"};
+  tk::ListBox Listメインメニュー{this, L"Listメインメニュー"};
+
+  // Save panel.
+  tk::Shape Shapeツールウィンド背景{this, L"Shapeツールウィンド背景"};
+  tk::Label Labelファイル名変更{this, L"Labelファイル名変更"};
+  tk::Label Labelファイル名{this, L"Labelファイル名"};
+  tk::TextBox Textファイル名変更{this, L"Textファイル名変更"};
+  tk::Label Labelフォルダ変更{this, L"Labelフォルダ変更"};
+  tk::Label Label保存フォルダ{this, L"Label保存フォルダ"};
+  tk::Label Label保存実行{this, L"Label保存実行"};
+  tk::Label Label保存キャンセル{this, L"Label保存キャンセル"};
+  tk::Label Labelファイル名old{this, L"Labelファイル名old"};
+  tk::Label Label保存フォルダold{this, L"Label保存フォルダold"};
+
+  // In-window prompt.
+  tk::Frame FrameON_MSG{this, L"FrameON_MSG"};
+  tk::Label LabelON_MSG_TITLE{&FrameON_MSG, L"LabelON_MSG_TITLE"};
+  tk::Label LabelON_MSG_COMMENT{&FrameON_MSG, L"LabelON_MSG_COMMENT"};
+  tk::CommandButton CommandON_MSG_YES{&FrameON_MSG, L"CommandON_MSG_YES"};
+  tk::CommandButton CommandON_MSG_NO{&FrameON_MSG, L"CommandON_MSG_NO"};
+
+  // Hover frame.
+  tk::Line LineLEFT{this, L"LineLEFT"};
+  tk::Line LineUP{this, L"LineUP"};
+  tk::Line LineRIGHT{this, L"LineRIGHT"};
+  tk::Line LineDOWN{this, L"LineDOWN"};
+
+  // Selection storage, below the visible client area.
+  tk::Frame Frameポインタ{this, L"Frameポインタ"};
+  tk::Label LabelポインタX{&Frameポインタ, L"LabelポインタX"};
+  tk::Label LabelポインタY{&Frameポインタ, L"LabelポインタY"};
+  tk::Frame Frame始点{this, L"Frame始点"};
+  tk::Label Label始点X{&Frame始点, L"Label始点X"};
+  tk::Label Label始点Y{&Frame始点, L"Label始点Y"};
+  tk::Frame Frame終点{this, L"Frame終点"};
+  tk::Label Label終点X{&Frame終点, L"Label終点X"};
+  tk::Label Label終点Y{&Frame終点, L"Label終点Y"};
+  tk::Frame Frameポインタ2{this, L"Frameポインタ2"};
+  tk::Label LabelポインタX2{&Frameポインタ2, L"LabelポインタX2"};
+  tk::Label LabelポインタY2{&Frameポインタ2, L"LabelポインタY2"};
+  tk::Frame Frame始点2{this, L"Frame始点2"};
+  tk::Label Label始点X2{&Frame始点2, L"Label始点X2"};
+  tk::Label Label始点Y2{&Frame始点2, L"Label始点Y2"};
+  tk::Frame Frame終点2{this, L"Frame終点2"};
+  tk::Label Label終点X2{&Frame終点2, L"Label終点X2"};
+  tk::Label Label終点Y2{&Frame終点2, L"Label終点Y2"};
+  tk::Frame FrameDraw_Focurs_Rect{this, L"FrameDraw_Focurs_Rect"};
+
+  // Start, size, close and exit.
+  void Form_Load();
+  void Form_Resize();
+  void Form_QueryUnload(bool& cancel, tk::UnloadMode mode);
+  void Form_MouseDown(const tk::MouseEvent& e);
+  void Form_MouseUp(const tk::MouseEvent& e);
+  void Form_MouseMove(const tk::MouseEvent& e);
+  void Label終了_Click();
+
+  // Hover frame around the button labels.
+  void DrawHoverFrame(long top, long bottom, long left, long right);
+  void HideHoverFrame();
+  void SinkHoverFrame();
+  void RaiseHoverFrame();
+
+  // In-window prompt: set OnMsgTitle, OnMsgComment and OnMsgMode, call
+  // AskOnFrame, read OnMsgAnswer ("Y" or "N"; also returned).
+  std::wstring AskOnFrame();
+  void SetOnFrameTexts(const std::wstring& title, const std::wstring& comment,
+                       const std::wstring& mode);
+  void CommandON_MSG_YES_Click();
+  void CommandON_MSG_NO_Click();
+  // How many prompts are waiting (nested ones included).
+  int promptDepth() const { return static_cast<int>(prompts_.size()); }
+
+  // Main menu.
+  void BuildMenuTable();
+  void ShowTopMenuRows();
+  const std::vector<std::wstring>& MenuTable() const { return menuTable_; }
+  void WarnLinkUnfinished();
+
+ private:
+  void hoverButton(tk::Label& label, bool raiseOnUp);
+  void placeControls();
+
+  Application& app_;
+  std::vector<std::wstring> menuTable_;
+  // One entry per waiting prompt: its texts and, once given, its answer.
+  struct Prompt {
+    std::wstring title, comment, mode, answer;
+  };
+  std::vector<Prompt> prompts_;
+};
+
+}  // namespace pelnoro::app

@@ -1,0 +1,71 @@
+// The settings dialog. Its controls are the live storage of the settings.
+#pragma once
+
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+namespace pelnoro::app {
+class Application;
+}
+
+namespace pelnoro::dialogs {
+
+class FormPROPERTY_BOX : public tk::Form {
+ public:
+  explicit FormPROPERTY_BOX(app::Application& app);
+
+  tk::Label Label4{this, L"Label4"};
+
+  // Page "動作".
+  tk::Frame Frame動作{this, L"Frame動作"};
+  tk::Frame Frame保存形式{&Frame動作, L"Frame保存形式"};
+  tk::OptionButton Optionクリップボード{&Frame保存形式, L"Optionクリップボード"};
+  tk::OptionButton OptionJPEG{&Frame保存形式, L"OptionJPEG"};
+  tk::OptionButton OptionPNG{&Frame保存形式, L"OptionPNG"};
+  tk::OptionButton OptionBMP{&Frame保存形式, L"OptionBMP"};
+  tk::Frame Frame保存ファイル名{&Frame動作, L"Frame保存ファイル名"};
+  tk::TextBox Text保存ファイル名{&Frame保存ファイル名, L"Text保存ファイル名"};
+  tk::CheckBox Check自動ナンバリング{&Frame保存ファイル名, L"Check自動ナンバリング"};
+  tk::Frame Frame保存先{&Frame動作, L"Frame保存先"};
+  tk::Label Label保存先{&Frame保存先, L"Label保存先"};
+  tk::CommandButton Command保存先選択{&Frame保存先, L"Command保存先選択"};
+  tk::Label Label1{&Frame保存先, L"Label1"};
+  tk::ListBox List保存履歴{&Frame保存先, L"List保存履歴"};
+
+  // Page "画像".
+  tk::Frame Frame画像{this, L"Frame画像"};
+  tk::Frame FramePNG解像度{&Frame画像, L"FramePNG解像度"};
+  tk::OptionButton Option最高の圧縮率{&FramePNG解像度, L"Option最高の圧縮率"};
+  tk::OptionButton Option低圧縮率{&FramePNG解像度, L"Option低圧縮率"};
+  tk::OptionButton Option通常{&FramePNG解像度, L"Option通常"};
+  tk::Frame Frame解像度{&Frame画像, L"Frame解像度"};
+  tk::CheckBox CheckJPEGプログレッシブ{&Frame解像度, L"CheckJPEGプログレッシブ"};
+  tk::Label Label解像度{&Frame解像度, L"Label解像度"};
+  tk::VScrollBar VScrollJPEG_解像度{&Frame解像度, L"VScrollJPEG_解像度"};
+  tk::Label Label3{&Frame解像度, L"Label3"};
+
+  // Page "クリッカブルマップ".
+  tk::Frame FrameクリッカブルMP{this, L"FrameクリッカブルMP"};
+  tk::Frame Frame画像にリンク{&FrameクリッカブルMP, L"Frame画像にリンク"};
+  tk::OptionButton Optionマップ四角{&Frame画像にリンク, L"Optionマップ四角"};
+  tk::OptionButton Optionマップ丸{&Frame画像にリンク, L"Optionマップ丸"};
+  tk::OptionButton Optionマップ多角形{&Frame画像にリンク, L"Optionマップ多角形"};
+  tk::Frame Frame1{&FrameクリッカブルMP, L"Frame1"};
+  tk::CheckBox Checkテキスト出力{&Frame1, L"Checkテキスト出力"};
+  tk::CheckBox CheckHTML作成{&Frame1, L"CheckHTML作成"};
+
+  // Page "プロパティリスト".
+  tk::Frame Frameプロパティリスト{this, L"Frameプロパティリスト"};
+  tk::ListBox ListPROPERTY_設定{&Frameプロパティリスト, L"ListPROPERTY_設定"};
+
+  void CheckJPEGプログレッシブ_Click();
+  void VScrollJPEG_解像度_Change();
+  void List保存履歴_Click();
+  void Label保存先_MouseMove();
+  void Form_MouseDown(const tk::MouseEvent& e);
+
+ private:
+  app::Application& app_;
+};
+
+}  // namespace pelnoro::dialogs

@@ -1,0 +1,116 @@
+// A top-level window. Its own geometry is in twips on the screen (outer size);
+// its children are placed in twips or pixels of its client area.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "image/surface.h"
+#include "toolkit/control.h"
+
+namespace pelnoro::tk {
+
+enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog, FixedToolWindow, SizableToolWindow };
+enum class WindowState { Normal, Minimized, Maximized };
+
+// Why a form is asked to close.
+enum class UnloadMode {
+  ControlMenu = 0,  // the user's close box or system menu
+  Code = 1,
+  AppWindows = 2,  // the session ends
+  TaskManager = 3,
+  FormOwner = 4,
+};
+
+// What only a native window can do.
+class FormPeer : public ControlPeer {
+ public:
+  // Lets the system move the window as if its title bar were held.
+  virtual void beginMoveDrag() = 0;
+  // Above every ordinary window, shown, position and size unchanged.
+  virtual void setTopmost() = 0;
+  // Client area size in pixels.
+  virtual int clientWidthPixels() = 0;
+  virtual int clientHeightPixels() = 0;
+};
+
+class Form : public Container {
+ public:
+  explicit Form(std::wstring name);
+  Kind kind() const override { return Kind::Form; }
+
+  const std::wstring& caption() const { return caption_; }
+  void setCaption(std::wstring v);
+  BorderStyle borderStyle() const { return borderStyle_; }
+  void setBorderStyle(BorderStyle b);
+  bool controlBox() const { return controlBox_; }
+  void setControlBox(bool v);
+  bool minButton() const { return minButton_; }
+  bool maxButton() const { return maxButton_; }
+  void setMinMaxButtons(bool min, bool max);
+  bool showInTaskbar() const { return showInTaskbar_; }
+  void setShowInTaskbar(bool v) { showInTaskbar_ = v; }
+  const std::shared_ptr<const image::Surface>& picture() const { return picture_; }
+  void setPicture(std::shared_ptr<const image::Surface> p);
+
+  WindowState windowState() const { return windowState_; }
+  // Raises Resize, as the native window does when its state changes.
+  void setWindowState(WindowState s);
+
+  void show() { setVisible(true); }
+  void hide() { setVisible(false); }
+  void setTopmost();
+  bool topmost() const { return topmost_; }
+  void beginMoveDrag();
+
+  // Client size in the form's scale units. Headless forms assume the frame
+  // the platform would draw (see setFrameTwips).
+  double scaleWidth() const;
+  double scaleHeight() const;
+  // Headless stand-in for the native frame thickness, in twips.
+  void setFrameTwips(double horizontal, double vertical) {
+    frameX_ = horizontal;
+    frameY_ = vertical;
+  }
+  void setTwipsPerPixel(double x, double y) {
+    tppX_ = x;
+    tppY_ = y;
+  }
+  double twipsPerPixelX() const { return tppX_; }
+  double twipsPerPixelY() const { return tppY_; }
+
+  std::function<void()> onLoad;
+  std::function<void()> onResize;
+  std::function<void()> onActivate;
+  // Set cancel to true to keep the form.
+  std::function<void(bool& cancel, UnloadMode mode)> onQueryUnload;
+
+  void raiseResize() {
+    if (onResize) onResize();
+  }
+  // Returns true when the form may close.
+  bool queryUnload(UnloadMode mode);
+  // Geometry and state that the user changed through the native window.
+  void nativeMoved(double left, double top, double width, double height) {
+    setGeometryFromPeer(left, top, width, height);
+  }
+  void nativeStateChanged(WindowState s) { windowState_ = s; }
+
+  FormPeer* formPeer() const { return static_cast<FormPeer*>(peer()); }
+
+ private:
+  std::wstring caption_;
+  BorderStyle borderStyle_ = BorderStyle::Sizable;
+  bool controlBox_ = true;
+  bool minButton_ = true;
+  bool maxButton_ = true;
+  bool showInTaskbar_ = true;
+  bool topmost_ = false;
+  WindowState windowState_ = WindowState::Normal;
+  std::shared_ptr<const image::Surface> picture_;
+  double frameX_ = 0, frameY_ = 0;
+  double tppX_ = 15, tppY_ = 15;
+};
+
+}  // namespace pelnoro::tk

@@ -1,0 +1,350 @@
+#include "win32/child_peers.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "win32/container_window.h"
+#include "win32/gdi_draw.h"
+
+namespace pelnoro::win32 {
+
+NativeChild::NativeChild(tk::Control& c, ContainerWindow& host, const wchar_t* cls, DWORD style,
+                         DWORD exStyle)
+    : c_(c), host_(host) {
+  hwnd_ = CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 10, 10,
+                          host.hwnd(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  c_.nativeTag = hwnd_;
+  host_.registerChild(hwnd_, this);
+  SetWindowSubclass(hwnd_, SubProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font())), FALSE);
+  applyGeometry();
+  EnableWindow(hwnd_, c_.enabled());
+  if (c_.visible()) ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+NativeChild::~NativeChild() {
+  host_.unregisterChild(hwnd_);
+  RemoveWindowSubclass(hwnd_, SubProc, 1);
+  DestroyWindow(hwnd_);
+  if (brush_) DeleteObject(brush_);
+}
+
+void NativeChild::applyGeometry() {
+  const RECT r = host_.childRect(c_);
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void NativeChild::sync(tk::Prop what) {
+  syncing_ = true;
+  switch (what) {
+    case tk::Prop::Geometry:
+      applyGeometry();
+      host_.root()->refreshToolTips();
+      break;
+    case tk::Prop::Visible:
+      ShowWindow(hwnd_, c_.visible() ? SW_SHOWNA : SW_HIDE);
+      host_.root()->refreshToolTips();
+      break;
+    case tk::Prop::Enabled:
+      EnableWindow(hwnd_, c_.enabled());
+      break;
+    case tk::Prop::ToolTip:
+      host_.root()->refreshToolTips();
+      break;
+    case tk::Prop::Appearance:
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font())), TRUE);
+      if (brush_) DeleteObject(brush_);
+      brush_ = nullptr;
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      break;
+    case tk::Prop::ZOrder:
+      SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    default:
+      syncContent(what);
+      break;
+  }
+  syncing_ = false;
+}
+
+bool NativeChild::reflect(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN || msg == WM_CTLCOLOREDIT ||
+      msg == WM_CTLCOLORLISTBOX) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    if (!brush_) brush_ = CreateSolidBrush(ToColorRef(c_.backColor()));
+    SetBkColor(dc, ToColorRef(c_.backColor()));
+    SetTextColor(dc, ToColorRef(c_.foreColor()));
+    result = reinterpret_cast<LRESULT>(brush_);
+    return true;
+  }
+  return false;
+}
+
+bool NativeChild::subclassed(UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+  if (msg == WM_MOUSEMOVE) {
+    tk::MouseEvent e;
+    const Scale s = host_.scale();
+    e.x = s.fromX(GET_X_LPARAM(lp));
+    e.y = s.fromY(GET_Y_LPARAM(lp));
+    if (wp & MK_LBUTTON) e.button |= tk::kLeftButton;
+    if (wp & MK_RBUTTON) e.button |= tk::kRightButton;
+    c_.raiseMouseMove(e);
+  }
+  return false;
+}
+
+LRESULT CALLBACK NativeChild::SubProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR data) {
+  auto* self = reinterpret_cast<NativeChild*>(data);
+  LRESULT result = 0;
+  if (self && self->subclassed(msg, wp, lp, result)) return result;
+  return DefSubclassProc(h, msg, wp, lp);
+}
+
+namespace {
+
+class ListBoxPeer : public NativeChild {
+ public:
+  ListBoxPeer(tk::ListBox& c, ContainerWindow& host)
+      : NativeChild(c, host, L"LISTBOX",
+                    WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER),
+        list_(c) {
+    syncContent(tk::Prop::Items);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what == tk::Prop::Items) {
+      const int top = static_cast<int>(SendMessageW(hwnd_, LB_GETTOPINDEX, 0, 0));
+      SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+      SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+      for (const auto& item : list_.items()) {
+        SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+      }
+      SendMessageW(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+      SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(list_.listIndex()), 0);
+  }
+
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_COMMAND && HIWORD(wp) == LBN_SELCHANGE) {
+      const int sel = static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+      if (!syncing_) list_.clickRow(sel);
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+
+ private:
+  tk::ListBox& list_;
+};
+
+class TextBoxPeer : public NativeChild {
+ public:
+  TextBoxPeer(tk::TextBox& c, ContainerWindow& host)
+      : NativeChild(c, host, L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE), text_(c) {
+    syncContent(tk::Prop::Value);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what != tk::Prop::Value) return;
+    SetWindowTextW(hwnd_, text_.text().c_str());
+  }
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+      if (!syncing_) {
+        const int n = GetWindowTextLengthW(hwnd_);
+        std::wstring t(static_cast<std::size_t>(n) + 1, L'\0');
+        GetWindowTextW(hwnd_, t.data(), n + 1);
+        t.resize(static_cast<std::size_t>(n));
+        text_.setTextFromPeer(std::move(t));
+      }
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+  bool subclassed(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_KEYDOWN) {
+      int key = static_cast<int>(wp);
+      int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                  (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+      text_.raiseKeyDown(key, shift);
+      if (key == 0) {
+        result = 0;
+        return true;
+      }
+    }
+    if (msg == WM_CHAR && wp == VK_RETURN) {
+      result = 0;  // no beep for Enter in a one-line box
+      return true;
+    }
+    return NativeChild::subclassed(msg, wp, lp, result);
+  }
+
+ private:
+  tk::TextBox& text_;
+};
+
+class CheckBoxPeer : public NativeChild {
+ public:
+  CheckBoxPeer(tk::CheckBox& c, ContainerWindow& host)
+      : NativeChild(c, host, L"BUTTON", WS_TABSTOP | BS_CHECKBOX), box_(c) {
+    syncContent(tk::Prop::Caption);
+    syncContent(tk::Prop::Value);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what == tk::Prop::Caption) SetWindowTextW(hwnd_, box_.caption().c_str());
+    if (what == tk::Prop::Value) {
+      SendMessageW(hwnd_, BM_SETCHECK, box_.value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+  }
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+      box_.userClick();
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+
+ private:
+  tk::CheckBox& box_;
+};
+
+class OptionPeer : public NativeChild {
+ public:
+  OptionPeer(tk::OptionButton& c, ContainerWindow& host)
+      : NativeChild(c, host, L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON), option_(c) {
+    syncContent(tk::Prop::Caption);
+    syncContent(tk::Prop::Value);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what == tk::Prop::Caption) SetWindowTextW(hwnd_, option_.caption().c_str());
+    if (what == tk::Prop::Value) {
+      SendMessageW(hwnd_, BM_SETCHECK, option_.value() ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+  }
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+      option_.userClick();
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+
+ private:
+  tk::OptionButton& option_;
+};
+
+class CommandPeer : public NativeChild {
+ public:
+  CommandPeer(tk::CommandButton& c, ContainerWindow& host)
+      : NativeChild(c, host, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON), button_(c) {
+    syncContent(tk::Prop::Caption);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what == tk::Prop::Caption) SetWindowTextW(hwnd_, button_.caption().c_str());
+  }
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+      if (button_.enabled()) button_.raiseClick();
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+
+ private:
+  tk::CommandButton& button_;
+};
+
+class ScrollPeer : public NativeChild {
+ public:
+  ScrollPeer(tk::VScrollBar& c, ContainerWindow& host)
+      : NativeChild(c, host, L"SCROLLBAR", SBS_VERT), bar_(c) {
+    syncContent(tk::Prop::Value);
+  }
+
+ protected:
+  void syncContent(tk::Prop what) override {
+    if (what != tk::Prop::Value) return;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    si.nMin = bar_.min();
+    si.nMax = bar_.max();
+    si.nPage = 0;
+    si.nPos = bar_.value();
+    SetScrollInfo(hwnd_, SB_CTL, &si, TRUE);
+  }
+  bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+    if (msg == WM_VSCROLL) {
+      int v = bar_.value();
+      switch (LOWORD(wp)) {
+        case SB_LINEUP:
+          --v;
+          break;
+        case SB_LINEDOWN:
+          ++v;
+          break;
+        case SB_PAGEUP:
+          v -= 10;
+          break;
+        case SB_PAGEDOWN:
+          v += 10;
+          break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+          v = static_cast<short>(HIWORD(wp));
+          break;
+        case SB_TOP:
+          v = bar_.min();
+          break;
+        case SB_BOTTOM:
+          v = bar_.max();
+          break;
+        default:
+          return true;
+      }
+      bar_.setValue(v);
+      result = 0;
+      return true;
+    }
+    return NativeChild::reflect(msg, wp, lp, result);
+  }
+
+ private:
+  tk::VScrollBar& bar_;
+};
+
+}  // namespace
+
+std::unique_ptr<NativeChild> MakeNativeChild(tk::Control& c, ContainerWindow& host) {
+  switch (c.kind()) {
+    case tk::Kind::ListBox:
+      return std::make_unique<ListBoxPeer>(static_cast<tk::ListBox&>(c), host);
+    case tk::Kind::TextBox:
+      return std::make_unique<TextBoxPeer>(static_cast<tk::TextBox&>(c), host);
+    case tk::Kind::CheckBox:
+      return std::make_unique<CheckBoxPeer>(static_cast<tk::CheckBox&>(c), host);
+    case tk::Kind::OptionButton:
+      return std::make_unique<OptionPeer>(static_cast<tk::OptionButton&>(c), host);
+    case tk::Kind::CommandButton:
+      return std::make_unique<CommandPeer>(static_cast<tk::CommandButton&>(c), host);
+    case tk::Kind::VScrollBar:
+      return std::make_unique<ScrollPeer>(static_cast<tk::VScrollBar&>(c), host);
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace pelnoro::win32

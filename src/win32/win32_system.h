@@ -1,0 +1,46 @@
+// The system interface for real, on Windows.
+#pragma once
+
+#include <windows.h>
+
+#include "system/system.h"
+
+namespace pelnoro::win32 {
+
+class Win32System : public sys::System {
+ public:
+  Win32System();
+  ~Win32System() override;
+
+  int screenWidthPixels() override;
+  int screenHeightPixels() override;
+  double twipsPerPixelX() override { return tppX_; }
+  double twipsPerPixelY() override { return tppY_; }
+  int osMajorVersion() override;
+  bool previousInstanceRunning() override;
+  int messageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;
+  void doEvents() override;
+  void waitEvents() override;
+  void quit() override;
+  bool quitting() const { return quitting_; }
+
+  std::wstring exeFolder() override;
+  bool fileExists(const std::wstring& path) override;
+  bool folderExists(const std::wstring& path) override;
+  std::vector<std::wstring> listFiles(const std::wstring& pattern) override;
+  bool createFolder(const std::wstring& path) override;
+  std::optional<std::string> readFile(const std::wstring& path) override;
+  bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+
+  // Runs the message loop until quit.
+  int run();
+
+ private:
+  bool pump(bool wait);
+  double tppX_ = 15, tppY_ = 15;
+  HANDLE instanceMutex_ = nullptr;
+  bool quitting_ = false;
+  bool otherInstance_ = false;
+};
+
+}  // namespace pelnoro::win32

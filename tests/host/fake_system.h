@@ -1,0 +1,72 @@
+// A scripted system for host tests: a given screen, an in-memory file system
+// with Windows path rules, queued message-box answers and a pump that runs
+// queued user actions.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "system/system.h"
+
+namespace pelnoro::testing {
+
+struct ShownMessage {
+  std::wstring text;
+  std::wstring title;
+  unsigned style;
+};
+
+// Thrown when a wait finds nothing left for the user to do: the test would hang.
+struct NothingToDo : std::runtime_error {
+  NothingToDo() : std::runtime_error("the program waits but the test queued no user action") {}
+};
+
+class FakeSystem : public sys::System {
+ public:
+  int screenW = 1920, screenH = 1080;
+  double tpp = 15;
+  int osMajor = 10;
+  bool otherInstance = false;
+  std::wstring exe = L"C:\\Program Files\\Pelnoro\\";
+  std::vector<ShownMessage> messages;
+  std::deque<int> answers;  // message-box answers; OK when empty
+  std::deque<std::function<void()>> userActions;
+  bool quitCalled = false;
+  bool failWrites = false;
+
+  int screenWidthPixels() override { return screenW; }
+  int screenHeightPixels() override { return screenH; }
+  double twipsPerPixelX() override { return tpp; }
+  double twipsPerPixelY() override { return tpp; }
+  int osMajorVersion() override { return osMajor; }
+  bool previousInstanceRunning() override { return otherInstance; }
+  int messageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;
+  void doEvents() override;
+  void waitEvents() override;
+  void quit() override { quitCalled = true; }
+
+  std::wstring exeFolder() override { return exe; }
+  bool fileExists(const std::wstring& path) override;
+  bool folderExists(const std::wstring& path) override;
+  std::vector<std::wstring> listFiles(const std::wstring& pattern) override;
+  bool createFolder(const std::wstring& path) override;
+  std::optional<std::string> readFile(const std::wstring& path) override;
+  bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+
+  // Test helpers.
+  void putFile(const std::wstring& path, std::string bytes);
+  void putFolder(const std::wstring& path);
+  std::optional<std::string> file(const std::wstring& path) const;
+
+ private:
+  static std::wstring key(std::wstring path);
+  std::map<std::wstring, std::string> files_;
+  std::map<std::wstring, bool> folders_;
+};
+
+}  // namespace pelnoro::testing
