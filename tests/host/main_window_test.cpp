@@ -1,0 +1,273 @@
+// The main window's start, size, close and exit rules, the hover frame and the
+// in-window prompt, on headless forms.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "app/form_pelnoro.h"
+#include "app/texts.h"
+#include "capture/form_loupe.h"
+#include "capture/form_pic.h"
+#include "dialogs/form_fld_browse.h"
+#include "dialogs/form_property_box.h"
+#include "fake_system.h"
+#include "system/text_file.h"
+
+namespace pelnoro {
+namespace {
+
+using app::FormPELNORO;
+
+class ShellTest : public ::testing::Test {
+ protected:
+  testing::FakeSystem sys;
+  std::unique_ptr<app::Application> app;
+  void start() {
+    app = std::make_unique<app::Application>(sys);
+    ASSERT_TRUE(app->start());
+  }
+  FormPELNORO& main() { return app->main(); }
+  app::AppState& st() { return app->state(); }
+};
+
+TEST_F(ShellTest, SecondCopyIsRefusedWithoutTouchingFiles) {
+  sys.otherInstance = true;
+  app = std::make_unique<app::Application>(sys);
+  EXPECT_FALSE(app->start());
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text, L"このプログラムは既に起動されています。");
+  EXPECT_EQ(sys.messages[0].style & 0xF0, sys::kMbIconExclamation);
+  EXPECT_TRUE(sys.quitCalled);
+  EXPECT_FALSE(main().visible());
+  EXPECT_FALSE(sys.file(L"C:\\Program Files\\Pelnoro\\pelnoro.ini"));
+}
+
+TEST_F(ShellTest, StartPreparesEveryWindow) {
+  sys.screenW = 1280;
+  sys.screenH = 1024;
+  start();
+  EXPECT_TRUE(main().visible());
+  EXPECT_TRUE(main().topmost());
+  EXPECT_EQ(main().width(), 3450);
+  EXPECT_EQ(main().height(), 2610);
+  EXPECT_EQ(st().LayeredWindowsOK, app::kTrue);
+  EXPECT_EQ(main().Listメインメニュー.items(), (std::vector<std::wstring>{L"＋ツール", L"＋設定"}));
+  EXPECT_EQ(main().Listメインメニュー.backColor(), 0x00FFF8F0u);
+  EXPECT_EQ(main().Label保存開く.caption(), L"画像開く");
+  EXPECT_EQ(main().Labelファイル名.left(), 120);
+  EXPECT_EQ(main().Label保存キャンセル.left(), 1170);
+  EXPECT_EQ(main().Textファイル名変更.top(), main().Labelファイル名.top());
+  EXPECT_EQ(main().FrameON_MSG.left(), 60);
+  EXPECT_EQ(main().Shapeシャッターボタン.fillStyle(), 0);
+
+  auto& box = app->propertyBox();
+  EXPECT_EQ(box.width(), 5190);
+  EXPECT_EQ(box.height(), 4400);
+  EXPECT_EQ(box.Frame画像.left(), 120);
+  EXPECT_EQ(box.Frame画像.top(), 480);
+  EXPECT_EQ(box.Check自動ナンバリング.toolTip(),
+            L"ファイル名の後に通し番号を振ります。 連続して保存するとき便利 (^^)v");
+  auto& chooser = app->folderChooser();
+  EXPECT_EQ(chooser.left(), 1280 * 15 / 2 - chooser.width() / 2);
+  EXPECT_EQ(chooser.top(), 1024 * 15 / 2 - chooser.height() / 2);
+  auto& loupe = app->loupe();
+  EXPECT_EQ(loupe.width(), 1800);
+  EXPECT_EQ(loupe.left(), main().left());
+  EXPECT_EQ(loupe.top(), -(2610 + main().top()));
+  EXPECT_EQ(app->loupeLayer().top(), loupe.top());
+  EXPECT_TRUE(app->pic().Picture_CHANGE3.autoRedraw());
+}
+
+TEST_F(ShellTest, LayeredWindowsFromVersionFiveOn) {
+  sys.osMajor = 4;
+  start();
+  EXPECT_EQ(st().LayeredWindowsOK, app::kFalse);
+  sys.osMajor = 6;
+  start();
+  EXPECT_EQ(st().LayeredWindowsOK, app::kTrue);
+}
+
+TEST_F(ShellTest, SizeIsFixedAndMaximiseSnapsBack) {
+  start();
+  main().move(main().left(), main().top(), 5000, 4000);
+  main().raiseResize();
+  EXPECT_EQ(main().width(), 3450);
+  EXPECT_EQ(main().height(), 2610);
+  main().setWindowState(tk::WindowState::Maximized);
+  EXPECT_EQ(main().windowState(), tk::WindowState::Normal);
+  EXPECT_EQ(main().width(), 3450);
+}
+
+TEST_F(ShellTest, MinimiseRefusedOnlyDuringCapture) {
+  start();
+  main().setWindowState(tk::WindowState::Minimized);
+  EXPECT_EQ(main().windowState(), tk::WindowState::Minimized);
+  EXPECT_TRUE(sys.messages.empty());
+  main().setWindowState(tk::WindowState::Normal);
+
+  st().CaptureActive = app::kTrue;
+  main().setWindowState(tk::WindowState::Minimized);
+  EXPECT_EQ(main().windowState(), tk::WindowState::Normal);
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text, L"切り取りが終わるまで最小化できません");
+  EXPECT_TRUE(sys.messages[0].style & sys::kMbSetForeground);
+  EXPECT_EQ(app->loupe().left(), main().left() + 120);
+  EXPECT_EQ(app->loupe().top(), main().top() + 380);
+  EXPECT_TRUE(app->loupe().topmost());
+  EXPECT_TRUE(app->loupeLayer().topmost());
+}
+
+TEST_F(ShellTest, CloseBoxRefusedButSessionEndLeavesWithoutWriting) {
+  start();
+  EXPECT_FALSE(main().queryUnload(tk::UnloadMode::ControlMenu));
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text, L"×ボタンで閉じる事は出来ません。終了ボタンを押してください。");
+  EXPECT_EQ(sys.messages[0].title, L"警告");
+  EXPECT_EQ(sys.messages[0].style & 0xF0, sys::kMbIconStop);
+  EXPECT_FALSE(app->ended());
+
+  EXPECT_TRUE(main().queryUnload(tk::UnloadMode::AppWindows));
+  EXPECT_TRUE(app->ended());
+  EXPECT_FALSE(sys.file(L"C:\\Program Files\\Pelnoro\\pelnoro.ini"));
+}
+
+TEST_F(ShellTest, ExitWritesBothFilesAndEnds) {
+  start();
+  main().move(-225, 1234.5, main().width(), main().height());
+  main().Label終了.raiseClick();
+  EXPECT_TRUE(app->ended());
+  const auto ini = sys::readTextLines(sys, L"C:\\Program Files\\Pelnoro\\pelnoro.ini");
+  ASSERT_TRUE(ini);
+  EXPECT_EQ(ini->at(5), L"現在の位置XY=-225-1234.5");
+  EXPECT_TRUE(sys.file(L"C:\\Program Files\\Pelnoro\\save_log.pel"));
+}
+
+TEST_F(ShellTest, ExitFailureIsReportedAndStillEnds) {
+  start();
+  sys.failWrites = true;
+  main().Label終了.raiseClick();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].text.find(L"C:\\Program Files\\Pelnoro\\"), std::wstring::npos);
+  EXPECT_TRUE(app->ended());
+}
+
+TEST_F(ShellTest, ExitInLinkModeOnlyWarns) {
+  start();
+  st().LinkModeActive = app::kTrue;
+  sys.userActions.push_back([&] {
+    EXPECT_TRUE(main().FrameON_MSG.visible());
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" 設定未終了");
+    EXPECT_EQ(main().LabelON_MSG_COMMENT.caption(),
+              L"リンク設定が閉じてないのでHTMLファイルが不完全です。\n"
+              L"戻って設定終了を実行してください。");
+    EXPECT_FALSE(main().CommandON_MSG_NO.enabled());
+    main().CommandON_MSG_NO.raiseClick();  // greyed: ignored
+    main().CommandON_MSG_YES.raiseClick();
+  });
+  main().Label終了.raiseClick();
+  EXPECT_FALSE(app->ended());
+  EXPECT_FALSE(main().FrameON_MSG.visible());
+  EXPECT_EQ(st().OnMsgAnswer, L"Y");
+  EXPECT_FALSE(sys.file(L"C:\\Program Files\\Pelnoro\\pelnoro.ini"));
+}
+
+TEST_F(ShellTest, DragStartsOnlyWithTheLeftButtonAndMouseUpHidesThePropertyBox) {
+  start();
+  app->propertyBox().show();
+  app->propertyBox().Frame画像.setVisible(true);
+  main().raiseMouseUp({tk::kLeftButton, 0, 10, 10});
+  EXPECT_FALSE(app->propertyBox().visible());
+  EXPECT_FALSE(app->propertyBox().Frame画像.visible());
+  EXPECT_EQ(app->propertyBox().ListPROPERTY_設定.listCount(), 6);
+}
+
+TEST_F(ShellTest, HoverFrameFollowsTheLabelUnderTheMouse) {
+  start();
+  auto& m = main();
+  m.Labelクリア.raiseMouseMove({});
+  EXPECT_TRUE(m.LineUP.visible());
+  EXPECT_EQ(m.LineUP.y1(), 1560 - 32);
+  EXPECT_EQ(m.LineDOWN.y1(), 1560 + 225);
+  EXPECT_EQ(m.LineLEFT.x1(), 2400);
+  EXPECT_EQ(m.LineRIGHT.x1(), 2400 + 855);
+  EXPECT_EQ(m.LineUP.borderColor(), 0x00DCDCDCu);
+  EXPECT_EQ(m.LineDOWN.borderColor(), 0x00646464u);
+
+  m.Labelクリア.raiseMouseDown({tk::kLeftButton, 0, 1, 1});
+  EXPECT_EQ(m.LineUP.borderColor(), 0x00646464u);
+  EXPECT_EQ(m.LineRIGHT.borderColor(), 0x00DCDCDCu);
+  EXPECT_EQ(m.LineUP.y1(), 1560 - 32);
+  m.Labelクリア.raiseMouseUp({tk::kLeftButton, 0, 1, 1});
+  EXPECT_EQ(m.LineUP.borderColor(), 0x00DCDCDCu);
+
+  // Moving to another label redraws around it; the background hides it.
+  m.Label終了.raiseMouseMove({});
+  EXPECT_EQ(m.LineUP.y1(), 1260 - 32);
+  m.Label終了.raiseMouseDown({tk::kLeftButton, 0, 1, 1});
+  m.Label終了.raiseMouseUp({tk::kLeftButton, 0, 1, 1});
+  EXPECT_EQ(m.LineUP.borderColor(), 0x00646464u);  // the exit label does not raise again
+  m.raiseMouseMove({});
+  EXPECT_FALSE(m.LineUP.visible());
+  m.Labelクリア.raiseMouseMove({});
+  m.Listメインメニュー.raiseMouseMove({});
+  EXPECT_FALSE(m.LineLEFT.visible());
+}
+
+class PromptTest : public ShellTest {
+ protected:
+  void SetUp() override { start(); }
+  std::wstring ask(const std::wstring& title, const std::wstring& mode) {
+    st().OnMsgTitle = title;
+    st().OnMsgComment = L"comment " + title;
+    st().OnMsgMode = mode;
+    return main().AskOnFrame();
+  }
+};
+
+TEST_F(PromptTest, YesNoModeAfterYesModeEnablesNoAgain) {
+  sys.userActions.push_back([&] { main().CommandON_MSG_YES.raiseClick(); });
+  EXPECT_EQ(ask(L"a", L"yes"), L"Y");
+  sys.userActions.push_back([&] {
+    EXPECT_TRUE(main().CommandON_MSG_NO.enabled());
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L"b");
+    main().CommandON_MSG_NO.raiseClick();
+  });
+  EXPECT_EQ(ask(L"b", L"yesno"), L"N");
+  EXPECT_EQ(st().OnMsgAnswer, L"N");
+  EXPECT_FALSE(main().FrameON_MSG.visible());
+}
+
+TEST_F(PromptTest, OtherEventsRunWhileWaiting) {
+  bool ran = false;
+  sys.userActions.push_back([&] {
+    main().Labelクリア.raiseMouseMove({});
+    ran = true;
+  });
+  sys.userActions.push_back([&] { main().CommandON_MSG_YES.raiseClick(); });
+  EXPECT_EQ(ask(L"a", L"yesno"), L"Y");
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(main().LineUP.visible());
+}
+
+TEST_F(PromptTest, SecondPromptDuringAWaitGetsItsOwnAnswer) {
+  std::wstring inner;
+  sys.userActions.push_back([&] {
+    // An event handled during the wait asks its own question.
+    inner = ask(L"inner", L"yesno");
+    // The first question is back on the panel and still waits.
+    EXPECT_TRUE(main().FrameON_MSG.visible());
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L"outer");
+  });
+  sys.userActions.push_back([&] {
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L"inner");
+    EXPECT_EQ(main().promptDepth(), 2);
+    main().CommandON_MSG_NO.raiseClick();
+  });
+  sys.userActions.push_back([&] { main().CommandON_MSG_YES.raiseClick(); });
+  EXPECT_EQ(ask(L"outer", L"yesno"), L"Y");
+  EXPECT_EQ(inner, L"N");
+  EXPECT_EQ(main().promptDepth(), 0);
+  EXPECT_TRUE(sys.userActions.empty());
+}
+
+}  // namespace
+}  // namespace pelnoro
