@@ -22,6 +22,13 @@ struct AppState {
   std::wstring OnMsgMode;
   std::wstring OnMsgAnswer;
 
+  // Selection and the cut.
+  std::int32_t FocusRect[4] = {0, 0, 0, 0};  // left, top, right, bottom (exclusive)
+  std::int32_t CutLeft = 0, CutTop = 0, CutWidth = 0, CutHeight = 0;
+  std::int32_t OriginalWidth = 0, OriginalHeight = 0;
+  std::int32_t UndoWidth = 0, UndoHeight = 0;
+  std::int32_t FitWidth = 0, FitHeight = 0;
+
   // Pending save.
   std::wstring SaveFileName;
   std::wstring SaveFileExt;

@@ -6,6 +6,8 @@
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
+#include "dialogs/form_text_view.h"
+#include "imagemap/form_cl_container.h"
 
 namespace pelnoro::app {
 
@@ -16,11 +18,14 @@ Application::Application(sys::System& sys) : sys_(sys) {
   loupe_ = std::make_unique<capture::FormLOUPE>(*this);
   loupeLayer_ = std::make_unique<capture::FormLOUPE_LAYER1>(*this);
   pic_ = std::make_unique<capture::FormPic>(*this);
+  linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>();
+  textView_ = std::make_unique<dialogs::FormTEXTview>();
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   for (tk::Form* f : {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
                       static_cast<tk::Form*>(folderChooser_.get()),
                       static_cast<tk::Form*>(loupe_.get()), static_cast<tk::Form*>(loupeLayer_.get()),
-                      static_cast<tk::Form*>(pic_.get())}) {
+                      static_cast<tk::Form*>(pic_.get()), static_cast<tk::Form*>(linkTarget_.get()),
+                      static_cast<tk::Form*>(textView_.get())}) {
     f->setTwipsPerPixel(tx, ty);
   }
 }
@@ -34,6 +39,8 @@ void Application::realise(tk::PeerFactory& peers) {
   peers.realise(*loupe_);
   peers.realise(*loupeLayer_);
   peers.realise(*pic_);
+  peers.realise(*linkTarget_);
+  peers.realise(*textView_);
 }
 
 bool Application::start() {

@@ -15,7 +15,11 @@ class FormLOUPE_LAYER1;
 namespace pelnoro::dialogs {
 class FormPROPERTY_BOX;
 class FormFLD_browse;
+class FormTEXTview;
 }  // namespace pelnoro::dialogs
+namespace pelnoro::imagemap {
+class FormCL_CONTAINER;
+}  // namespace pelnoro::imagemap
 
 namespace pelnoro::app {
 
@@ -37,6 +41,8 @@ class Application {
   capture::FormLOUPE& loupe() { return *loupe_; }
   capture::FormLOUPE_LAYER1& loupeLayer() { return *loupeLayer_; }
   capture::FormPic& pic() { return *pic_; }
+  imagemap::FormCL_CONTAINER& linkTarget() { return *linkTarget_; }
+  dialogs::FormTEXTview& textView() { return *textView_; }
 
   // Gives every window its native peer.
   void realise(tk::PeerFactory& peers);
@@ -56,6 +62,8 @@ class Application {
   std::unique_ptr<capture::FormLOUPE> loupe_;
   std::unique_ptr<capture::FormLOUPE_LAYER1> loupeLayer_;
   std::unique_ptr<capture::FormPic> pic_;
+  std::unique_ptr<imagemap::FormCL_CONTAINER> linkTarget_;
+  std::unique_ptr<dialogs::FormTEXTview> textView_;
   bool ended_ = false;
 };
 

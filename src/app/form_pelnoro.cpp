@@ -146,6 +146,10 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
     hoverButton(*l, true);
   }
   Listメインメニュー.onMouseMove = [this](const tk::MouseEvent&) { HideHoverFrame(); };
+  Listメインメニュー.onClick = [this] { Listメインメニュー_Click(); };
+  Imageシャッターボタン.onClick = [this] { Imageシャッターボタン_Click(); };
+  Image切り取りボタン.onClick = [this] { Image切り取りボタン_Click(); };
+  Labelクリア.onClick = [this] { Labelクリア_Click(); };
   CommandON_MSG_YES.onClick = [this] { CommandON_MSG_YES_Click(); };
   CommandON_MSG_NO.onClick = [this] { CommandON_MSG_NO_Click(); };
 }
@@ -234,14 +238,7 @@ void FormPELNORO::Form_Resize() {
         app_.sys().messageBox(text::kNoMinimizeDuringCapture, L"",
                               sys::kMbOk | sys::kMbSetForeground);
         setWindowState(tk::WindowState::Normal);
-        auto& loupe = app_.loupe();
-        loupe.move(left() + 120, top() + 380, loupe.width(), loupe.height());
-        loupe.setTopmost();
-        if (st.LayeredWindowsOK) {
-          auto& layer = app_.loupeLayer();
-          layer.move(left() + 120, top() + 380, layer.width(), layer.height());
-          layer.setTopmost();
-        }
+        bringLoupeBack();
       }
       return;
     case tk::WindowState::Maximized:
@@ -370,31 +367,6 @@ void FormPELNORO::CommandON_MSG_NO_Click() {
   app_.state().OnMsgAnswer = text::kAnswerNo;
   if (!prompts_.empty()) prompts_.back().answer = text::kAnswerNo;
   FrameON_MSG.setVisible(false);
-}
-
-void FormPELNORO::WarnLinkUnfinished() {
-  auto& st = app_.state();
-  st.OnMsgTitle = text::kLinkUnfinishedTitle;
-  st.OnMsgComment = text::kLinkUnfinishedComment;
-  st.OnMsgMode = text::kModeYes;
-  AskOnFrame();
-}
-
-// ---- Main menu ----
-
-void FormPELNORO::BuildMenuTable() {
-  menuTable_ = {L"0aツール",     L"1a回転",           L"2t90°",         L"2t180°",
-                L"2t270°",       L"2t左右",           L"2t上下",        L"1aリンク",
-                L"2tリンクの設定", L"2t設定終了",       L"1aモザイク",     L"2tモザイクを掛ける",
-                L"1aアンドゥー",   L"2t取り消し",       L"2tリセット",     L"1a元画像変更",
-                L"2t元画像の差し替え", L"0a設定",       L"1t動作",         L"1t画像",
-                L"1tクリッカブルマップ", L"1tプロパティリスト"};
-}
-
-void FormPELNORO::ShowTopMenuRows() {
-  for (const auto& e : menuTable_) {
-    if (e[0] == L'0') Listメインメニュー.addItem(std::wstring(e[1] == L'a' ? L"＋" : L"　") + e.substr(2));
-  }
 }
 
 }  // namespace pelnoro::app

@@ -109,10 +109,32 @@ class FormPELNORO : public tk::Form {
   void ShowTopMenuRows();
   const std::vector<std::wstring>& MenuTable() const { return menuTable_; }
   void WarnLinkUnfinished();
+  void Listメインメニュー_Click();
+  // The first table entry whose caption ends the row text; -1 when none does.
+  int FindMenuEntry(const std::wstring& row);
+  void ShowPropertyBox();
+  std::wstring SelectedMenuEntry;
+  std::vector<std::wstring> MenuTail;
+  std::wstring OperationCode;
+
+  // Shutter, cut and clear.
+  void Imageシャッターボタン_Click();
+  void Image切り取りボタン_Click();
+  void Labelクリア_Click();
+  void NextNumberedName(std::wstring& name, const std::wstring& ext);
+  void FrameCutWindow(const std::wstring& fileName);
+  void DockPropertyBox();
+  // Save panel.
+  void ShowSavePanel();
 
  private:
   void hoverButton(tk::Label& label, bool raiseOnUp);
   void placeControls();
+  void runMenuCommand(const std::wstring& caption);
+  void showSettingsPage(tk::Frame& page);
+  void cutSteps();
+  void bringLoupeBack();
+  void parkLoupe();
 
   Application& app_;
   std::vector<std::wstring> menuTable_;

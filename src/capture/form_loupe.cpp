@@ -1,31 +1,126 @@
 #include "capture/form_loupe.h"
 
+#include "app/application.h"
+#include "app/number_text.h"
+#include "image/pixel_ops.h"
+
 namespace pelnoro::capture {
 
+namespace {
+constexpr std::uint32_t kDarkRed = 0x00000080;
+constexpr std::uint32_t kBrightGreen = 0x0000FB00;  // not the key colour: stays visible
+}  // namespace
+
+std::shared_ptr<const image::Surface> CrosshairPicture() {
+  static const auto picture = [] {
+    image::Surface s(kLoupeSize, kLoupeSize, kLoupeKey);
+    // The dark-red cross along column and row 60, open at 57-58 and 62-63.
+    for (int i = 0; i < kLoupeSize; ++i) {
+      if (i == 57 || i == 58 || i == 62 || i == 63) continue;
+      s.setPixel(60, i, kDarkRed);
+      s.setPixel(i, 60, kDarkRed);
+    }
+    s.fillRect(59, 59, 3, 3, kDarkRed);
+    // Bright-green lines beside the inner part of the cross.
+    for (int r = 29; r <= 89; ++r) {
+      if (r > 56 && r < 64) continue;
+      s.setPixel(59, r, kBrightGreen);
+      s.setPixel(61, r, kBrightGreen);
+    }
+    for (int c = 30; c <= 89; ++c) {
+      if (c > 56 && c < 64) continue;
+      s.setPixel(c, 59, kBrightGreen);
+      s.setPixel(c, 61, kBrightGreen);
+    }
+    return std::make_shared<const image::Surface>(std::move(s));
+  }();
+  return picture;
+}
+
 FormLOUPE::FormLOUPE(app::Application& app) : tk::Form(L"FormLOUPE"), app_(app) {
+  setCaption(L"Loupe");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
   setScalePixels(true);
   move(0, -1800, 1800, 1800);
-  PictureLOUPE.move(0, 0, 120, 120);
-  PictureLOUPE.surface().resize(120, 120, 0x00000000);
-  onMouseDown = [this](const tk::MouseEvent& e) {
-    if (e.button & tk::kLeftButton) beginMoveDrag();
-  };
-  PictureLOUPE.onMouseDown = onMouseDown;
-  (void)app_;
+  PictureLOUPE.move(0, 0, kLoupeSize, kLoupeSize);
+  PictureLOUPE.surface().resize(kLoupeSize, kLoupeSize, 0x00000000);
+  // The picture fills the window: its mouse events are the window's.
+  PictureLOUPE.onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  PictureLOUPE.onMouseUp = [this](const tk::MouseEvent& e) { Form_MouseUp(e); };
+  PictureLOUPE.onClick = [this] { Form_Click(); };
+  onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  onMouseUp = [this](const tk::MouseEvent& e) { Form_MouseUp(e); };
+  onClick = [this] { Form_Click(); };
+}
+
+void FormLOUPE::Feed(const image::Surface& frozen, double x, double y) {
+  const int sx = static_cast<int>(app::RoundHalfEven(x - 15));
+  const int sy = static_cast<int>(app::RoundHalfEven(y - 15));
+  image::StretchNearest(frozen, sx, sy, kLoupeSource, kLoupeSource, PictureLOUPE.surface(), 0, 0,
+                        kLoupeSize, kLoupeSize, 0x00000000);
+  PictureLOUPE.refresh();
+}
+
+void FormLOUPE::Form_MouseDown(const tk::MouseEvent& e) {
+  if (e.button != tk::kLeftButton) return;
+  beginMoveDrag();
+  // The system's move loop ends with the button: bring the overlay along.
+  if (app_.state().LayeredWindowsOK) {
+    auto& layer = app_.loupeLayer();
+    layer.move(left(), top(), layer.width(), layer.height());
+  }
+}
+
+void FormLOUPE::Form_MouseUp(const tk::MouseEvent&) {
+  if (!app_.state().LayeredWindowsOK) return;
+  auto& layer = app_.loupeLayer();
+  layer.move(left(), top(), layer.width(), layer.height());
+}
+
+void FormLOUPE::Form_Click() {
+  if (app_.state().LayeredWindowsOK) app_.loupeLayer().setTopmost();
 }
 
 FormLOUPE_LAYER1::FormLOUPE_LAYER1(app::Application& app)
     : tk::Form(L"FormLOUPE_LAYER1"), app_(app) {
+  setCaption(L"Loupe");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
   setScalePixels(true);
   move(0, -1800, 1800, 1800);
-  onMouseDown = [this](const tk::MouseEvent& e) {
-    if (e.button & tk::kLeftButton) beginMoveDrag();
-  };
-  (void)app_;
+  setBackColor(kLoupeKey);
+  ImageCROSS.move(0, 0, kLoupeSize, kLoupeSize);
+  ImageCROSS.setPicture(CrosshairPicture());
+  ImageCROSS.onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  ImageCROSS.onMouseUp = [this](const tk::MouseEvent& e) { Form_MouseUp(e); };
+  ImageCROSS.onClick = [this] { Form_Click(); };
+  onActivate = [this] { Form_Activate(); };
+  onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  onMouseUp = [this](const tk::MouseEvent& e) { Form_MouseUp(e); };
+  onClick = [this] { Form_Click(); };
+}
+
+void FormLOUPE_LAYER1::Form_Activate() {
+  if (app_.state().LayeredWindowsOK) setColorKey(kLoupeKey);
+}
+
+void FormLOUPE_LAYER1::Form_MouseDown(const tk::MouseEvent& e) {
+  if (e.button != tk::kLeftButton) return;
+  // Dragging the overlay moves the loupe; the overlay follows it afterwards.
+  auto& loupe = app_.loupe();
+  loupe.beginMoveDrag();
+  move(loupe.left(), loupe.top(), width(), height());
+}
+
+void FormLOUPE_LAYER1::Form_MouseUp(const tk::MouseEvent&) {
+  if (!app_.state().LayeredWindowsOK) return;
+  auto& loupe = app_.loupe();
+  move(loupe.left(), loupe.top(), width(), height());
+}
+
+void FormLOUPE_LAYER1::Form_Click() {
+  if (app_.state().LayeredWindowsOK) setTopmost();
 }
 
 }  // namespace pelnoro::capture

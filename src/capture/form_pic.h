@@ -22,8 +22,43 @@ class FormPic : public tk::Form {
   tk::Label LabelANCHOR{this, L"LabelANCHOR"};
   tk::Label LabelMESSAGE{this, L"LabelMESSAGE"};
 
+  void Form_Activate();
+  void Form_MouseMove(const tk::MouseEvent& e);
+  void PicturePic_Screen_MouseDown(const tk::MouseEvent& e);
+  void PicturePic_Screen_MouseMove(const tk::MouseEvent& e);
+  void PicturePic_Screen_MouseUp(const tk::MouseEvent& e);
+  void PicturePic_Screen_DblClick();
+  void Picture_CHANGE1_MouseDown(const tk::MouseEvent& e);
+  void Picture_CHANGE1_MouseMove(const tk::MouseEvent& e);
+  void Picture_CHANGE1_MouseUp(const tk::MouseEvent& e);
+  void LabelANCHOR_MouseDown(const tk::MouseEvent& e);
+  void LabelANCHOR_MouseMove(const tk::MouseEvent& e);
+  void LabelANCHOR_MouseUp(const tk::MouseEvent& e);
+
+  // Scales the working image into the edit surface to fit w x h pixels.
+  void ResizeEditImage(double w, double h);
+  // The handle to the edit surface's corner, its tool tip the image size.
+  void PlaceAnchor();
+
  private:
+  struct Record {
+    tk::Label& startX;
+    tk::Label& startY;
+    tk::Label& endX;
+    tk::Label& endY;
+  };
+  Record screenRecord();
+  Record editRecord();
+  void bandDown(tk::PictureBox& surface, Record rec, const tk::MouseEvent& e);
+  void bandMove(tk::PictureBox& surface, const tk::MouseEvent& e);
+  void bandUp(Record rec, const tk::MouseEvent& e);
+
   app::Application& app_;
+  int startX_ = 0, startY_ = 0;
+  int curX_ = 0, curY_ = 0;
+  int rect_[4] = {0, 0, 0, 0};
+  double grabX_ = 0, grabY_ = 0;
+  double wantW_ = 0, wantH_ = 0;
 };
 
 }  // namespace pelnoro::capture

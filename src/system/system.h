@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "image/surface.h"
+
 namespace pelnoro::sys {
 
 // Message box styles and answers, with the platform's values.
@@ -32,6 +34,14 @@ class System {
   virtual double twipsPerPixelY() = 0;
   double screenWidthTwips() { return screenWidthPixels() * twipsPerPixelX(); }
   double screenHeightTwips() { return screenHeightPixels() * twipsPerPixelY(); }
+
+  // Screen and clipboard.
+  // Copies a rectangle of the primary screen onto the clipboard as a bitmap.
+  virtual void copyScreenToClipboard(int x, int y, int width, int height) = 0;
+  virtual void clearClipboard() = 0;
+  // The clipboard's bitmap, if it holds one.
+  virtual std::optional<image::Surface> clipboardBitmap() = 0;
+  virtual bool setClipboardBitmap(const image::Surface& picture) = 0;
 
   virtual int osMajorVersion() = 0;
   virtual bool previousInstanceRunning() = 0;

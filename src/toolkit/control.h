@@ -28,6 +28,7 @@ enum class Prop {
   Picture,
   Pointer,
   ZOrder,
+  Overlay,  // a rubber band drawn over a picture box
 };
 
 enum class Kind {

@@ -89,6 +89,25 @@ void PictureBox::setBordered(bool v) {
   changed(Prop::Appearance);
 }
 
+void PictureBox::drawFocusRect(const Rect& r) {
+  // An empty rectangle draws nothing.
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  auto it = std::find(bands_.begin(), bands_.end(), r);
+  if (it != bands_.end()) {
+    bands_.erase(it);
+  } else {
+    bands_.push_back(r);
+  }
+  lastBand_ = r;
+  changed(Prop::Overlay);
+}
+
+void PictureBox::cls() {
+  if (bands_.empty()) return;
+  bands_.clear();
+  changed(Prop::Picture);
+}
+
 const std::wstring& ListBox::list(int i) const {
   if (i < 0 || i >= listCount()) return kNoText;
   return items_[static_cast<std::size_t>(i)];

@@ -111,6 +111,11 @@ class Frame : public Container {
   bool bordered_ = true;
 };
 
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive
+  bool operator==(const Rect&) const = default;
+};
+
 // A box with a persistent pixel surface, measured in pixels.
 class PictureBox : public Container {
  public:
@@ -127,7 +132,18 @@ class PictureBox : public Container {
   bool bordered() const { return bordered_; }
   void setBordered(bool v);
 
+  // Focus rectangles are drawn over the picture, never into it; drawing the
+  // same one twice removes it, as an XOR drawing does.
+  void drawFocusRect(const Rect& r);
+  // Removes every rectangle drawn over the picture.
+  void cls();
+  const std::vector<Rect>& focusRects() const { return bands_; }
+  // The rectangle just toggled, for the peer.
+  const Rect& lastFocusRect() const { return lastBand_; }
+
  private:
+  std::vector<Rect> bands_;
+  Rect lastBand_;
   image::Surface surface_;
   bool autoRedraw_ = false;
   bool bordered_ = false;

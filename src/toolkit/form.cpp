@@ -42,11 +42,20 @@ void Form::setWindowState(WindowState s) {
 void Form::setTopmost() {
   topmost_ = true;
   setVisible(true);
-  if (auto* p = formPeer()) p->setTopmost();
+  if (auto* p = formPeer()) {
+    p->setTopmost();
+  } else if (onActivate) {
+    onActivate();  // raising a window activates it
+  }
 }
 
 void Form::beginMoveDrag() {
   if (auto* p = formPeer()) p->beginMoveDrag();
+}
+
+void Form::setColorKey(Color key) {
+  setBackColor(key);
+  if (auto* p = formPeer()) p->setColorKey(key);
 }
 
 bool Form::queryUnload(UnloadMode mode) {

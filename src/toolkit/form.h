@@ -33,6 +33,8 @@ class FormPeer : public ControlPeer {
   // Client area size in pixels.
   virtual int clientWidthPixels() = 0;
   virtual int clientHeightPixels() = 0;
+  // Pixels of this colour become transparent and let clicks through.
+  virtual void setColorKey(Color key) = 0;
 };
 
 class Form : public Container {
@@ -63,6 +65,7 @@ class Form : public Container {
   void setTopmost();
   bool topmost() const { return topmost_; }
   void beginMoveDrag();
+  void setColorKey(Color key);
 
   // Client size in the form's scale units. Headless forms assume the frame
   // the platform would draw (see setFrameTwips).

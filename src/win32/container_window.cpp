@@ -154,6 +154,7 @@ void ContainerWindow::applyStyle() {
     ex |= WS_EX_TOOLWINDOW;
   }
   if (f.topmost()) ex |= WS_EX_TOPMOST;
+  if (layered_) ex |= WS_EX_LAYERED;
   const DWORD keep = GetWindowLongW(hwnd_, GWL_STYLE) & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
   syncing_ = true;
   SetWindowLongW(hwnd_, GWL_STYLE, static_cast<LONG>(style | keep));
@@ -239,6 +240,16 @@ void ContainerWindow::sync(tk::Prop what) {
     case tk::Prop::ZOrder:
       SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
+    case tk::Prop::Overlay:
+      if (c_.kind() == tk::Kind::PictureBox) {
+        // XOR straight onto the screen: drawing the same band again erases it.
+        const auto& b = static_cast<const tk::PictureBox&>(c_).lastFocusRect();
+        RECT r{b.left, b.top, b.right, b.bottom};
+        HDC dc = GetDC(hwnd_);
+        DrawFocusRect(dc, &r);
+        ReleaseDC(hwnd_, dc);
+      }
+      break;
     default:
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
@@ -263,6 +274,16 @@ void ContainerWindow::beginMoveDrag() {
 
 void ContainerWindow::setTopmost() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void ContainerWindow::setColorKey(tk::Color key) {
+  layered_ = true;
+  colorKey_ = key;
+  // Stay out of the taskbar: keep the tool-window bit beside the layered one.
+  SetWindowLongW(hwnd_, GWL_EXSTYLE,
+                 static_cast<LONG>(WS_EX_LAYERED | (GetWindowLongW(hwnd_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)));
+  SetLayeredWindowAttributes(hwnd_, ToColorRef(key), 0, LWA_COLORKEY);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 int ContainerWindow::clientWidthPixels() {
@@ -329,6 +350,10 @@ void ContainerWindow::paint(HDC dc, const RECT& client) {
     const auto& s = pb.surface();
     RECT r{0, 0, s.width(), s.height()};
     DrawSurface(dc, s, r);
+    for (const auto& b : pb.focusRects()) {
+      RECT fr{b.left, b.top, b.right, b.bottom};
+      DrawFocusRect(dc, &fr);
+    }
   }
   if (c_.kind() == tk::Kind::Frame) {
     const auto& fr = static_cast<const tk::Frame&>(c_);

@@ -46,6 +46,7 @@ class ContainerWindow : public tk::FormPeer {
   void setTopmost() override;
   int clientWidthPixels() override;
   int clientHeightPixels() override;
+  void setColorKey(tk::Color key) override;
 
   // A windowless child changed: redraw it.
   void childChanged(tk::Control& child, tk::Prop what);
@@ -81,6 +82,8 @@ class ContainerWindow : public tk::FormPeer {
   bool pressedIsSelf_ = false;
   bool afterDblClick_ = false;
   bool shownOnce_ = false;
+  bool layered_ = false;
+  tk::Color colorKey_ = 0;
   std::map<HWND, NativeChild*> natives_;
 };
 

@@ -17,6 +17,106 @@ Win32System::~Win32System() {
   if (instanceMutex_) CloseHandle(instanceMutex_);
 }
 
+bool Win32System::openClipboard() {
+  if (!clipboardOwner_) {
+    clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  }
+  // Another program may hold it for a moment.
+  for (int i = 0; i < 20; ++i) {
+    if (OpenClipboard(clipboardOwner_)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+void Win32System::copyScreenToClipboard(int x, int y, int width, int height) {
+  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  HDC mem = CreateCompatibleDC(display);
+  HBITMAP bmp = CreateCompatibleBitmap(display, width, height);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, width, height, display, x, y, SRCCOPY);
+  SelectObject(mem, old);
+  if (openClipboard()) {
+    EmptyClipboard();
+    if (!SetClipboardData(CF_BITMAP, bmp)) DeleteObject(bmp);
+    CloseClipboard();
+  } else {
+    DeleteObject(bmp);
+  }
+  DeleteDC(mem);
+  DeleteDC(display);
+}
+
+void Win32System::clearClipboard() {
+  if (!openClipboard()) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+std::optional<image::Surface> Win32System::clipboardBitmap() {
+  if (!openClipboard()) return std::nullopt;
+  std::optional<image::Surface> result;
+  if (auto bmp = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    BITMAP info{};
+    GetObjectW(bmp, sizeof info, &info);
+    if (info.bmWidth > 0 && info.bmHeight > 0) {
+      BITMAPINFO bi{};
+      bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+      bi.bmiHeader.biWidth = info.bmWidth;
+      bi.bmiHeader.biHeight = -info.bmHeight;
+      bi.bmiHeader.biPlanes = 1;
+      bi.bmiHeader.biBitCount = 32;
+      bi.bmiHeader.biCompression = BI_RGB;
+      image::Surface s(info.bmWidth, info.bmHeight, 0);
+      HDC screen = GetDC(nullptr);
+      GetDIBits(screen, bmp, 0, static_cast<UINT>(info.bmHeight), s.pixels().data(), &bi,
+                DIB_RGB_COLORS);
+      ReleaseDC(nullptr, screen);
+      // A DIB row is 0x00RRGGBB; the program keeps colour references.
+      for (auto& p : s.pixels()) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+      result = std::move(s);
+    }
+  }
+  CloseClipboard();
+  return result;
+}
+
+bool Win32System::setClipboardBitmap(const image::Surface& picture) {
+  if (picture.empty()) return false;
+  std::vector<std::uint32_t> bgr(picture.pixels().size());
+  for (std::size_t i = 0; i < bgr.size(); ++i) {
+    const auto c = picture.pixels()[i];
+    bgr[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+  }
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = picture.width();
+  bi.bmiHeader.biHeight = -picture.height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  // A device-dependent bitmap: the system offers it as a DIB to whoever asks.
+  HBITMAP bmp = CreateCompatibleBitmap(screen, picture.width(), picture.height());
+  const bool filled = bmp && SetDIBits(screen, bmp, 0, static_cast<UINT>(picture.height()),
+                                       bgr.data(), &bi, DIB_RGB_COLORS) > 0;
+  ReleaseDC(nullptr, screen);
+  if (!filled) {
+    if (bmp) DeleteObject(bmp);
+    return false;
+  }
+  if (!openClipboard()) {
+    DeleteObject(bmp);
+    return false;
+  }
+  EmptyClipboard();
+  const bool ok = SetClipboardData(CF_BITMAP, bmp) != nullptr;
+  if (!ok) DeleteObject(bmp);
+  CloseClipboard();
+  return ok;
+}
+
 int Win32System::screenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
 int Win32System::screenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
 

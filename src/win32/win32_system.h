@@ -16,6 +16,10 @@ class Win32System : public sys::System {
   int screenHeightPixels() override;
   double twipsPerPixelX() override { return tppX_; }
   double twipsPerPixelY() override { return tppY_; }
+  void copyScreenToClipboard(int x, int y, int width, int height) override;
+  void clearClipboard() override;
+  std::optional<image::Surface> clipboardBitmap() override;
+  bool setClipboardBitmap(const image::Surface& picture) override;
   int osMajorVersion() override;
   bool previousInstanceRunning() override;
   int messageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;
@@ -37,7 +41,11 @@ class Win32System : public sys::System {
 
  private:
   bool pump(bool wait);
+  bool openClipboard();
   double tppX_ = 15, tppY_ = 15;
+  // Owns what the program puts on the clipboard: with no owner the system
+  // may refuse the data.
+  HWND clipboardOwner_ = nullptr;
   HANDLE instanceMutex_ = nullptr;
   bool quitting_ = false;
   bool otherInstance_ = false;

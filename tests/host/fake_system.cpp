@@ -21,6 +21,17 @@ int FakeSystem::messageBox(const std::wstring& text, const std::wstring& title, 
   return a;
 }
 
+void FakeSystem::copyScreenToClipboard(int x, int y, int width, int height) {
+  image::Surface s(width, height, 0);
+  for (int yy = 0; yy < height; ++yy) {
+    for (int xx = 0; xx < width; ++xx) {
+      const auto p = screen.pixel(x + xx, y + yy);
+      s.setPixel(xx, yy, p < 0 ? 0 : static_cast<std::uint32_t>(p));
+    }
+  }
+  clipboard = std::move(s);
+}
+
 void FakeSystem::doEvents() {
   if (userActions.empty()) return;
   auto action = std::move(userActions.front());

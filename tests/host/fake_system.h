@@ -43,6 +43,17 @@ class FakeSystem : public sys::System {
   int screenHeightPixels() override { return screenH; }
   double twipsPerPixelX() override { return tpp; }
   double twipsPerPixelY() override { return tpp; }
+  image::Surface screen{1920, 1080, 0x00808080};
+  std::optional<image::Surface> clipboard;
+  bool clipboardFails = false;
+  void copyScreenToClipboard(int x, int y, int width, int height) override;
+  void clearClipboard() override { clipboard.reset(); }
+  std::optional<image::Surface> clipboardBitmap() override { return clipboard; }
+  bool setClipboardBitmap(const image::Surface& picture) override {
+    if (clipboardFails) return false;
+    clipboard = picture;
+    return true;
+  }
   int osMajorVersion() override { return osMajor; }
   bool previousInstanceRunning() override { return otherInstance; }
   int messageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;

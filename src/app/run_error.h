@@ -1,0 +1,24 @@
+// A run-time failure inside an operation that has an error path of its own.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pelnoro::app {
+
+struct RunError : std::runtime_error {
+  RunError(long number, std::wstring source, std::wstring description)
+      : std::runtime_error("run-time error"),
+        number(number),
+        source(std::move(source)),
+        description(std::move(description)) {}
+  long number;
+  std::wstring source;
+  std::wstring description;
+};
+
+// The message the error path shows: number, component and description.
+std::wstring ErrorMessageText(long number, const std::wstring& source,
+                              const std::wstring& description);
+
+}  // namespace pelnoro::app

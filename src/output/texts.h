@@ -1,0 +1,24 @@
+// The clip output's own texts.
+#pragma once
+
+namespace pelnoro::output::text {
+
+inline constexpr const wchar_t* kNoSelection =
+    L"切り取り範囲が不明です。範囲を指定してから切り取りボタンを押してください。";
+inline constexpr const wchar_t* kCopiedToClipboard = L"クリップボードにコピーをしました。";
+inline constexpr const wchar_t* kCopiedToClipboardTitle = L"クリップボードへコピー";
+inline constexpr const wchar_t* kOverwrite = L"同じ名前のファイルがあります。上書きしますか?";
+inline constexpr const wchar_t* kOverwriteTitle = L"保存ファイル確認";
+inline constexpr const wchar_t* kCutDone = L"画像の切取に成功しました。";
+inline constexpr const wchar_t* kErrorTitle = L"ｴﾗｰ";
+inline constexpr const wchar_t* kCutWindowCaption = L" Pelnoro";
+inline constexpr const wchar_t* kErrorSource = L"Pelnoro";
+inline constexpr const wchar_t* kOutOfMemory = L"メモリが不足しています。";
+inline constexpr const wchar_t* kTooLarge = L"AutoRedraw イメージを作成できません。";
+inline constexpr const wchar_t* kClipboardFailed = L"クリップボードに書き込めませんでした。";
+
+inline constexpr const wchar_t* kExtJpeg = L".JPG";
+inline constexpr const wchar_t* kExtBmp = L".BMP";
+inline constexpr const wchar_t* kExtPng = L".PNG";
+
+}  // namespace pelnoro::output::text
