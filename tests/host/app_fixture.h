@@ -1,0 +1,47 @@
+// A started program on the fake system, for tests of whole sequences.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/application.h"
+#include "app/form_pelnoro.h"
+#include "capture/form_loupe.h"
+#include "capture/form_pic.h"
+#include "dialogs/form_property_box.h"
+#include "fake_system.h"
+
+namespace pelnoro::testing {
+
+class AppTest : public ::testing::Test {
+ protected:
+  FakeSystem sys;
+  std::unique_ptr<app::Application> app;
+
+  void start() {
+    app = std::make_unique<app::Application>(sys);
+    ASSERT_TRUE(app->start());
+  }
+  app::FormPELNORO& main() { return app->main(); }
+  capture::FormPic& pic() { return app->pic(); }
+  dialogs::FormPROPERTY_BOX& box() { return app->propertyBox(); }
+  app::AppState& st() { return app->state(); }
+
+  // A screen whose pixel (x, y) has the colour x + 4096 * y.
+  void patternScreen(int w, int h) {
+    sys.screenW = w;
+    sys.screenH = h;
+    sys.screen.resize(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) sys.screen.setPixel(x, y, static_cast<std::uint32_t>(x + 4096 * y));
+  }
+  void drag(tk::PictureBox& surface, double x0, double y0, double x1, double y1) {
+    surface.raiseMouseDown({tk::kLeftButton, 0, x0, y0});
+    surface.raiseMouseMove({tk::kLeftButton, 0, (x0 + x1) / 2, (y0 + y1) / 2});
+    surface.raiseMouseMove({tk::kLeftButton, 0, x1, y1});
+    surface.raiseMouseUp({tk::kLeftButton, 0, x1, y1});
+  }
+};
+
+}  // namespace pelnoro::testing
