@@ -150,6 +150,17 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   Imageシャッターボタン.onClick = [this] { Imageシャッターボタン_Click(); };
   Image切り取りボタン.onClick = [this] { Image切り取りボタン_Click(); };
   Labelクリア.onClick = [this] { Labelクリア_Click(); };
+  Label保存開く.onClick = [this] { Label保存開く_Click(); };
+  Labelファイル名.onClick = [this] { Labelファイル名_Click(); };
+  Labelファイル名変更.onClick = [this] { Labelファイル名変更_Click(); };
+  Textファイル名変更.onKeyDown = [this](int& key, int shift) { Textファイル名変更_KeyDown(key, shift); };
+  // The name to save follows every keystroke.
+  Textファイル名変更.onChange = [this] { app_.state().SaveFileName = Textファイル名変更.text(); };
+  Labelフォルダ変更.onClick = [this] { Labelフォルダ変更_Click(); };
+  Label保存フォルダ.onClick = [this] { Label保存フォルダ_Click(); };
+  Label保存フォルダ.onMouseMove = [this](const tk::MouseEvent&) { Label保存フォルダ_MouseMove(); };
+  Label保存実行.onClick = [this] { Label保存実行_Click(); };
+  Label保存キャンセル.onClick = [this] { Label保存キャンセル_Click(); };
   CommandON_MSG_YES.onClick = [this] { CommandON_MSG_YES_Click(); };
   CommandON_MSG_NO.onClick = [this] { CommandON_MSG_NO_Click(); };
 }

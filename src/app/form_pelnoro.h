@@ -126,6 +126,15 @@ class FormPELNORO : public tk::Form {
   void DockPropertyBox();
   // Save panel.
   void ShowSavePanel();
+  void Label保存開く_Click();
+  void Labelファイル名_Click();
+  void Labelファイル名変更_Click();
+  void Textファイル名変更_KeyDown(int& keyCode, int shift);
+  void Labelフォルダ変更_Click();
+  void Label保存フォルダ_Click();
+  void Label保存フォルダ_MouseMove();
+  void Label保存実行_Click();
+  void Label保存キャンセル_Click();
 
  private:
   void hoverButton(tk::Label& label, bool raiseOnUp);

@@ -1,7 +1,17 @@
+// The save panel: review and rename the cut's file, change the folder, save.
 #include "output/save_panel.h"
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
+#include "app/settings_file.h"
+#include "app/texts.h"
+#include "capture/form_pic.h"
+#include "dialogs/form_fld_browse.h"
+#include "dialogs/form_property_box.h"
+#include "dialogs/form_text_view.h"
+#include "imagemap/form_cl_container.h"
+#include "output/image_writer.h"
+#include "output/texts.h"
 
 namespace pelnoro::output {
 
@@ -18,12 +28,134 @@ void HideSavePanel(app::Application& app) {
 
 namespace pelnoro::app {
 
+namespace {
+constexpr int kEnter = 13;
+}
+
 void FormPELNORO::ShowSavePanel() {
   for (tk::Control* c : std::initializer_list<tk::Control*>{
            &Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名, &Labelフォルダ変更,
            &Label保存フォルダ, &Label保存実行, &Label保存キャンセル}) {
     c->setVisible(true);
   }
+}
+
+void FormPELNORO::Label保存開く_Click() {
+  if (!Label保存開く.enabled()) return;
+  if (Label保存開く.caption() == text::kSave) {
+    Listメインメニュー.setVisible(false);
+    ShowSavePanel();
+    return;
+  }
+  // Opening a picture file goes through the link-target dialog in its open
+  // role; the dialog is prepared here but has no browser to show yet.
+  auto& dialog = app_.linkTarget();
+  auto& sys = app_.sys();
+  dialog.LabelCONT_NAME.setCaption(output::text::kOpenCaption);
+  dialog.move(sys.screenWidthTwips() / 2 - dialog.width() / 2,
+              sys.screenHeightTwips() / 2 - dialog.height() / 2, dialog.width(), dialog.height());
+}
+
+void FormPELNORO::Labelファイル名_Click() {
+  if (Textファイル名変更.visible()) return;
+  Textファイル名変更.setText(Labelファイル名.caption());
+  Labelファイル名.setVisible(false);
+  Textファイル名変更.setVisible(true);
+}
+
+void FormPELNORO::Labelファイル名変更_Click() {
+  if (Textファイル名変更.visible()) {
+    Labelファイル名.setCaption(Textファイル名変更.text());
+    Labelファイル名.setVisible(true);
+    Textファイル名変更.setVisible(false);
+  } else {
+    Textファイル名変更.setText(Labelファイル名.caption());
+    Labelファイル名.setVisible(false);
+    Textファイル名変更.setVisible(true);
+  }
+  app_.pic().Picture_CHANGE1.setToolTip(app_.propertyBox().Label保存先.caption() +
+                                        Labelファイル名.caption());
+}
+
+void FormPELNORO::Textファイル名変更_KeyDown(int& keyCode, int) {
+  if (keyCode == kEnter) {
+    Labelファイル名.setCaption(Textファイル名変更.text());
+    Textファイル名変更.setVisible(false);
+    Labelファイル名.setVisible(true);
+    keyCode = 0;
+  }
+  // Typed characters reach SaveFileName through the box's Change event.
+  app_.state().SaveFileName = Textファイル名変更.text();
+}
+
+void FormPELNORO::Labelフォルダ変更_Click() {
+  auto& chooser = app_.folderChooser();
+  chooser.setVisible(!chooser.visible());
+}
+
+void FormPELNORO::Label保存フォルダ_Click() { Labelフォルダ変更_Click(); }
+
+void FormPELNORO::Label保存フォルダ_MouseMove() {
+  Label保存フォルダ.setToolTip(Label保存フォルダ.caption());
+}
+
+void FormPELNORO::Label保存実行_Click() {
+  auto& st = app_.state();
+  auto& sys = app_.sys();
+  auto& pic = app_.pic();
+  if (st.LinkModeActive) {
+    WarnLinkUnfinished();
+    return;
+  }
+  // A missing folder, or a drive that is gone or not ready, finds nothing.
+  const std::wstring folder = Label保存フォルダ.caption();
+  if (folder.empty() || !sys.folderExists(folder)) {
+    sys.messageBox(L"[" + folder + output::text::kNoFolder, output::text::kFolderTitle,
+                   sys::kMbOk | sys::kMbIconExclamation);
+    return;
+  }
+  Textファイル名変更.setVisible(false);
+  Labelファイル名.setVisible(true);
+  hide();
+  pic.Picture_CHANGE1.cls();
+  sys.doEvents();
+
+  if (!output::WriteCutImage(app_, st.SaveFileExt, st.SaveResult)) {
+    // The writer has said what went wrong; keep the cut so the user can choose
+    // another folder or name and save again.
+    setTopmost();
+    return;
+  }
+  PushFolderHistory(app_, app_.propertyBox().Label保存先.caption());
+
+  pic.hide();
+  st.CaptureActive = kFalse;
+  pic.PicturePic_Screen.surface().resize(0, 0);
+  output::HideSavePanel(app_);
+  auto& view = app_.textView();
+  view.TextTEXT.setText(L"");
+  view.hide();
+  Shapeシャッターボタン.setFillStyle(0);
+  Imageシャッターボタン.setEnabled(true);
+  Image切り取りボタン.setVisible(false);
+  Shape切り取りボタン.setVisible(false);
+  Label保存開く.setCaption(text::kOpenImage);
+  Labelステータス.setCaption(L"");
+  Listメインメニュー.setVisible(true);
+  setTopmost();
+}
+
+void FormPELNORO::Label保存キャンセル_Click() {
+  auto& st = app_.state();
+  Labelファイル名.setCaption(Labelファイル名old.caption());
+  Label保存フォルダ.setCaption(Label保存フォルダold.caption());
+  // What the panel shows is what a later save writes.
+  st.SaveFileName = Labelファイル名old.caption();
+  app_.propertyBox().Label保存先.setCaption(Label保存フォルダold.caption());
+  app_.pic().Picture_CHANGE1.setToolTip(Label保存フォルダold.caption() + st.SaveFileName);
+  Listメインメニュー.setVisible(true);
+  Label保存開く.setEnabled(true);
+  output::HideSavePanel(app_);
 }
 
 }  // namespace pelnoro::app

@@ -17,6 +17,15 @@ inline constexpr const wchar_t* kOutOfMemory = L"メモリが不足していま�
 inline constexpr const wchar_t* kTooLarge = L"AutoRedraw イメージを作成できません。";
 inline constexpr const wchar_t* kClipboardFailed = L"クリップボードに書き込めませんでした。";
 
+inline constexpr const wchar_t* kWriteError =
+    L"書き込みエラーが発生しました。処理を中断します。 return_CODE = ";
+inline constexpr const wchar_t* kWriteErrorTitle = L"中断";
+inline constexpr const wchar_t* kBadQuality =
+    L"JPEG圧縮率が0から255の数値ではありません。処理を中断します。 解像度 = ";
+inline constexpr const wchar_t* kNoFolder = L"]フォルダーは有りません";
+inline constexpr const wchar_t* kFolderTitle = L"フォルダー確認";
+inline constexpr const wchar_t* kOpenCaption = L"　開く";
+
 inline constexpr const wchar_t* kExtJpeg = L".JPG";
 inline constexpr const wchar_t* kExtBmp = L".BMP";
 inline constexpr const wchar_t* kExtPng = L".PNG";

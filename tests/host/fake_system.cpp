@@ -46,7 +46,11 @@ void FakeSystem::waitEvents() {
 
 bool FakeSystem::fileExists(const std::wstring& path) { return files_.count(key(path)) > 0; }
 
-bool FakeSystem::folderExists(const std::wstring& path) { return folders_.count(key(path)) > 0; }
+bool FakeSystem::folderExists(const std::wstring& path) {
+  const auto k = key(path);
+  if (k.size() == 3 && k[1] == L':' && k[2] == L'\\') return driveReady(k);
+  return folders_.count(k) > 0;
+}
 
 std::vector<std::wstring> FakeSystem::listFiles(const std::wstring& pattern) {
   std::vector<std::wstring> names;
@@ -60,8 +64,41 @@ std::vector<std::wstring> FakeSystem::listFiles(const std::wstring& pattern) {
 }
 
 bool FakeSystem::createFolder(const std::wstring& path) {
-  folders_[key(path)] = true;
+  const auto k = key(path);
+  const auto slash = k.rfind(L'\\');
+  if (slash == std::wstring::npos || slash + 1 == k.size()) return false;
+  const std::wstring parent = slash == 2 ? k.substr(0, 3) : k.substr(0, slash);
+  if (!folderExists(parent) || folders_.count(k) || files_.count(k)) return false;
+  if (k.find_first_of(L"<>:\"|?*", 3) != std::wstring::npos) return false;
+  for (const auto& r : refusedFolders) {
+    if (key(r) == k) return false;
+  }
+  folders_[k] = true;
+  folderSpelling_.emplace(k, path.substr(0, k.size()));
   return true;
+}
+
+bool FakeSystem::driveReady(const std::wstring& root) {
+  const auto k = key(root);
+  bool present = false;
+  for (const auto& d : drives) present = present || key(d) == k;
+  for (const auto& d : notReadyDrives) present = present && key(d) != k;
+  return present;
+}
+
+std::vector<std::wstring> FakeSystem::listFolders(const std::wstring& folder) {
+  std::wstring parent = key(folder);
+  if (parent.empty()) return {};
+  if (parent.size() > 3 || parent.back() != L'\\') parent += L'\\';
+  std::vector<std::wstring> names;
+  for (const auto& [k, v] : folders_) {
+    if (k.size() <= parent.size() || k.compare(0, parent.size(), parent) != 0) continue;
+    if (k.find(L'\\', parent.size()) != std::wstring::npos) continue;
+    const auto it = folderSpelling_.find(k);
+    const std::wstring& spelled = it == folderSpelling_.end() ? k : it->second;
+    names.push_back(spelled.substr(parent.size()));
+  }
+  return names;  // the map's order is the sorted, case-blind order
 }
 
 std::optional<std::string> FakeSystem::readFile(const std::wstring& path) { return file(path); }
@@ -78,7 +115,19 @@ void FakeSystem::putFile(const std::wstring& path, std::string bytes) {
   folders_[k.substr(0, k.rfind(L'\\'))] = true;
 }
 
-void FakeSystem::putFolder(const std::wstring& path) { folders_[key(path)] = true; }
+void FakeSystem::putFolder(const std::wstring& path) {
+  // Every folder above it exists too, spelled as given.
+  auto k = key(path);
+  std::wstring spelled = path;
+  for (auto& c : spelled) c = c == L'/' ? L'\\' : c;
+  while (k.size() > 3) {
+    folders_[k] = true;
+    folderSpelling_.emplace(k, spelled.substr(0, k.size()));
+    const auto slash = k.rfind(L'\\');
+    if (slash == std::wstring::npos) break;
+    k.resize(slash);
+  }
+}
 
 std::optional<std::string> FakeSystem::file(const std::wstring& path) const {
   const auto it = files_.find(key(path));

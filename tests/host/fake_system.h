@@ -65,7 +65,14 @@ class FakeSystem : public sys::System {
   bool fileExists(const std::wstring& path) override;
   bool folderExists(const std::wstring& path) override;
   std::vector<std::wstring> listFiles(const std::wstring& pattern) override;
+  // One level only, as the platform does: the parent must exist.
   bool createFolder(const std::wstring& path) override;
+  std::vector<std::wstring> drives{L"C:\\"};
+  std::vector<std::wstring> notReadyDrives;   // roots without a medium
+  std::vector<std::wstring> refusedFolders;   // creation fails (no permission)
+  std::vector<std::wstring> listDrives() override { return drives; }
+  bool driveReady(const std::wstring& root) override;
+  std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
   bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
 
@@ -78,6 +85,7 @@ class FakeSystem : public sys::System {
   static std::wstring key(std::wstring path);
   std::map<std::wstring, std::string> files_;
   std::map<std::wstring, bool> folders_;
+  std::map<std::wstring, std::wstring> folderSpelling_;  // key -> path as first given
 };
 
 }  // namespace pelnoro::testing
