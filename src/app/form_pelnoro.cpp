@@ -76,10 +76,10 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   Shapeツールウィンド背景.move(kParkedLeft, 120, 2175, 1680);
   Shapeツールウィンド背景.setFillStyle(0);
   Shapeツールウィンド背景.setBorderColor(0x00C8B8A8);
-  designLabel(Labelファイル名変更, kParkedLeft, 190, 900, 225, L"ファイル名", 0x00F0E0D0);
+  designLabel(Labelファイル名変更, kParkedLeft, 190, 1200, 225, L"ファイル名", 0x00F0E0D0);
   Labelファイル名変更.setToolTip(L"ファイル名変更");
   designLabel(Labelファイル名, kParkedLeft, 420, 2040, 255, L"", kWhite);
-  designLabel(Labelフォルダ変更, kParkedLeft, 750, 900, 225, L"保存フォルダ", 0x00F0E0D0);
+  designLabel(Labelフォルダ変更, kParkedLeft, 750, 1200, 225, L"保存フォルダ", 0x00F0E0D0);
   Labelフォルダ変更.setToolTip(L"フォルダ変更");
   designLabel(Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite);
   designLabel(Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0);

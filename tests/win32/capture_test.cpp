@@ -1,0 +1,158 @@
+// The shutter and the clipboard delivery on a real desktop.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "app/application.h"
+#include "app/form_pelnoro.h"
+#include "capture/form_loupe.h"
+#include "capture/form_pic.h"
+#include "dialogs/form_property_box.h"
+#include "win32/peer_factory.h"
+#include "win32/win32_system.h"
+
+namespace pelnoro {
+namespace {
+
+// Answers the program's message boxes as a user would, and remembers their text.
+class BoxAnswerer {
+ public:
+  BoxAnswerer() : thread_([this] { run(); }) {}
+  ~BoxAnswerer() {
+    stop_ = true;
+    thread_.join();
+  }
+  std::wstring lastText() const { return last_; }
+
+ private:
+  void run() {
+    while (!stop_) {
+      if (HWND box = FindWindowW(L"#32770", nullptr)) {
+        wchar_t text[512] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        last_ = text;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(50);
+    }
+  }
+  std::atomic<bool> stop_{false};
+  std::wstring last_;
+  std::thread thread_;
+};
+
+// A plain window of one colour, for the screen copy to find.
+HWND colourWindow(int x, int y, COLORREF colour) {
+  static COLORREF c;
+  c = colour;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_ERASEBKGND) {
+      RECT r;
+      GetClientRect(h, &r);
+      HBRUSH b = CreateSolidBrush(c);
+      FillRect(reinterpret_cast<HDC>(w), &r, b);
+      DeleteObject(b);
+      return 1;
+    }
+    return DefWindowProcW(h, m, w, l);
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PelnoroTestColour";
+  RegisterClassW(&wc);
+  HWND h = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelnoroTestColour", L"", WS_POPUP,
+                           x, y, 60, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(h, SW_SHOWNA);
+  UpdateWindow(h);
+  return h;
+}
+
+class CaptureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteFileW((sys.exeFolder() + L"pelnoro.ini").c_str());
+    app = std::make_unique<app::Application>(sys);
+    peers = std::make_unique<win32::Win32PeerFactory>(sys.twipsPerPixelX(), sys.twipsPerPixelY());
+    app->realise(*peers);
+    ASSERT_TRUE(app->start());
+    for (int i = 0; i < 5; ++i) sys.doEvents();
+  }
+  void pump() {
+    for (int i = 0; i < 10; ++i) {
+      sys.doEvents();
+      Sleep(20);
+    }
+  }
+  win32::Win32System sys;
+  std::unique_ptr<app::Application> app;
+  std::unique_ptr<win32::Win32PeerFactory> peers;
+};
+
+TEST_F(CaptureTest, ShutterFreezesThePrimaryScreen) {
+  HWND marker = colourWindow(700, 500, RGB(10, 200, 30));
+  pump();
+  app->main().Imageシャッターボタン.raiseClick();
+  pump();
+  const auto& frozen = app->pic().PicturePic_Screen.surface();
+  EXPECT_EQ(frozen.width(), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(frozen.height(), GetSystemMetrics(SM_CYSCREEN));
+  // Colour references: red in the low byte.
+  EXPECT_EQ(frozen.pixel(720, 520), 0x001EC80A);
+  HWND picWindow = static_cast<HWND>(app->pic().nativeTag);
+  EXPECT_TRUE(IsWindowVisible(picWindow));
+  RECT r;
+  GetWindowRect(picWindow, &r);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  // The main window stands above the frozen picture.
+  HWND main = static_cast<HWND>(app->main().nativeTag);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(app->loupe().nativeTag)));
+  DestroyWindow(marker);
+}
+
+TEST_F(CaptureTest, ClipboardDeliveryIsReadableByAnotherProgram) {
+  app->propertyBox().Optionクリップボード.setValue(true);
+  app->main().Imageシャッターボタン.raiseClick();
+  pump();
+  auto& m = app->main();
+  m.Label始点X.setCaption(L"100");
+  m.Label始点Y.setCaption(L"50");
+  m.Label終点X.setCaption(L"300");
+  m.Label終点Y.setCaption(L"200");
+  std::wstring said;
+  {
+    BoxAnswerer answerer;
+    m.Image切り取りボタン.raiseClick();
+    said = answerer.lastText();
+  }
+  EXPECT_EQ(said, L"クリップボードにコピーをしました。");
+
+  // Another process reads the bitmap the system offers in CF_DIB.
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE readPipe, writePipe;
+  ASSERT_TRUE(CreatePipe(&readPipe, &writePipe, &sa, 0));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = writePipe;
+  si.hStdError = writePipe;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = L"\"" + sys.exeFolder() + L"clipboard_reader.exe\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+  CloseHandle(writePipe);
+  WaitForSingleObject(pi.hProcess, 20000);
+  char buf[128] = {};
+  DWORD got = 0;
+  ReadFile(readPipe, buf, sizeof buf - 1, &got, nullptr);
+  CloseHandle(readPipe);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  EXPECT_EQ(std::string(buf).substr(0, 8), "200 150 ");
+}
+
+}  // namespace
+}  // namespace pelnoro
