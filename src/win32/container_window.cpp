@@ -109,6 +109,7 @@ ContainerWindow::ContainerWindow(tk::Container& c, ContainerWindow* parent, doub
 }
 
 ContainerWindow::~ContainerWindow() {
+  if (dib_) DeleteObject(dib_);
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -251,6 +252,7 @@ void ContainerWindow::sync(tk::Prop what) {
       }
       break;
     default:
+      if (what == tk::Prop::Picture) dibStale_ = true;
       InvalidateRect(hwnd_, nullptr, FALSE);
       break;
   }
@@ -339,22 +341,65 @@ void ContainerWindow::refreshToolTips() {
   collectToolTips(*this);
 }
 
+void ContainerWindow::paintPicture(HDC dc, const RECT& client) {
+  const auto& pb = static_cast<const tk::PictureBox&>(c_);
+  const auto& s = pb.surface();
+  if (dibStale_) {
+    if (!dib_ || dibW_ != s.width() || dibH_ != s.height()) {
+      if (dib_) DeleteObject(dib_);
+      dib_ = nullptr;
+      dibBits_ = nullptr;
+      dibW_ = s.width();
+      dibH_ = s.height();
+      if (dibW_ > 0 && dibH_ > 0) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = dibW_;
+        bi.bmiHeader.biHeight = -dibH_;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        dib_ = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dibBits_ = static_cast<std::uint32_t*>(bits);
+      }
+    }
+    if (dibBits_) {
+      // Colour references are 0x00BBGGRR; a DIB wants 0x00RRGGBB.
+      const auto& px = s.pixels();
+      for (std::size_t i = 0; i < px.size(); ++i) {
+        const auto c = px[i];
+        dibBits_[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+      }
+      GdiFlush();
+    }
+    dibStale_ = false;
+  }
+  HBRUSH back = CreateSolidBrush(ToColorRef(c_.backColor()));
+  RECT right{std::min<LONG>(dibW_, client.right), 0, client.right, client.bottom};
+  RECT below{0, std::min<LONG>(dibH_, client.bottom), client.right, client.bottom};
+  FillRect(dc, &right, back);
+  FillRect(dc, &below, back);
+  DeleteObject(back);
+  if (dib_) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, dib_);
+    BitBlt(dc, 0, 0, dibW_, dibH_, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  }
+  for (const auto& b : pb.focusRects()) {
+    RECT fr{b.left, b.top, b.right, b.bottom};
+    DrawFocusRect(dc, &fr);
+  }
+}
+
 void ContainerWindow::paint(HDC dc, const RECT& client) {
   HBRUSH back = CreateSolidBrush(ToColorRef(c_.backColor()));
   FillRect(dc, &client, back);
   DeleteObject(back);
 
   if (!parent_ && form().picture()) DrawSurface(dc, *form().picture(), client);
-  if (c_.kind() == tk::Kind::PictureBox) {
-    const auto& pb = static_cast<const tk::PictureBox&>(c_);
-    const auto& s = pb.surface();
-    RECT r{0, 0, s.width(), s.height()};
-    DrawSurface(dc, s, r);
-    for (const auto& b : pb.focusRects()) {
-      RECT fr{b.left, b.top, b.right, b.bottom};
-      DrawFocusRect(dc, &fr);
-    }
-  }
   if (c_.kind() == tk::Kind::Frame) {
     const auto& fr = static_cast<const tk::Frame&>(c_);
     if (fr.bordered()) {
@@ -529,6 +574,12 @@ LRESULT ContainerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd_, &ps);
       RECT client;
       GetClientRect(hwnd_, &client);
+      if (c_.kind() == tk::Kind::PictureBox) {
+        // The surface covers the box: no back buffer needed.
+        paintPicture(dc, client);
+        EndPaint(hwnd_, &ps);
+        return 0;
+      }
       // Draw into a back buffer so labels never flicker while they change.
       HDC mem = CreateCompatibleDC(dc);
       HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1),

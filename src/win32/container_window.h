@@ -70,6 +70,7 @@ class ContainerWindow : public tk::FormPeer {
   bool isForm() const { return c_.kind() == tk::Kind::Form; }
   tk::Form& form() { return static_cast<tk::Form&>(c_); }
   void collectToolTips(ContainerWindow& w);
+  void paintPicture(HDC dc, const RECT& client);
 
   tk::Container& c_;
   ContainerWindow* parent_;
@@ -83,6 +84,11 @@ class ContainerWindow : public tk::FormPeer {
   bool afterDblClick_ = false;
   bool shownOnce_ = false;
   bool layered_ = false;
+  // A picture box keeps its surface as a DIB section, converted once per change.
+  HBITMAP dib_ = nullptr;
+  std::uint32_t* dibBits_ = nullptr;
+  int dibW_ = 0, dibH_ = 0;
+  bool dibStale_ = true;
   tk::Color colorKey_ = 0;
   std::map<HWND, NativeChild*> natives_;
 };
