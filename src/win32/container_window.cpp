@@ -352,25 +352,14 @@ void ContainerWindow::paintPicture(HDC dc, const RECT& client) {
       dibW_ = s.width();
       dibH_ = s.height();
       if (dibW_ > 0 && dibH_ > 0) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = dibW_;
-        bi.bmiHeader.biHeight = -dibH_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownDib(dibW_, dibH_);
         void* bits = nullptr;
         dib_ = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         dibBits_ = static_cast<std::uint32_t*>(bits);
       }
     }
     if (dibBits_) {
-      // Colour references are 0x00BBGGRR; a DIB wants 0x00RRGGBB.
-      const auto& px = s.pixels();
-      for (std::size_t i = 0; i < px.size(); ++i) {
-        const auto c = px[i];
-        dibBits_[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-      }
+      SwapRedBlue(s.pixels().data(), dibBits_, s.pixels().size());
       GdiFlush();
     }
     dibStale_ = false;

@@ -25,21 +25,26 @@ HFONT FontFor(const tk::Font& font) {
   return f;
 }
 
-void DrawSurface(HDC dc, const image::Surface& s, const RECT& dst) {
-  if (s.empty()) return;
-  // Colour references are 0x00BBGGRR; a DIB wants 0x00RRGGBB.
-  std::vector<std::uint32_t> bgr(s.pixels().size());
-  for (std::size_t i = 0; i < bgr.size(); ++i) {
-    const auto c = s.pixels()[i];
-    bgr[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  }
+BITMAPINFO TopDownDib(int width, int height) {
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = s.width();
-  bi.bmiHeader.biHeight = -s.height();
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+void SwapRedBlue(const std::uint32_t* in, std::uint32_t* out, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) out[i] = SwapRedBlue(in[i]);
+}
+
+void DrawSurface(HDC dc, const image::Surface& s, const RECT& dst) {
+  if (s.empty()) return;
+  std::vector<std::uint32_t> bgr(s.pixels().size());
+  SwapRedBlue(s.pixels().data(), bgr.data(), bgr.size());
+  BITMAPINFO bi = TopDownDib(s.width(), s.height());
   const int w = dst.right - dst.left, h = dst.bottom - dst.top;
   if (w == s.width() && h == s.height()) {
     SetDIBitsToDevice(dc, dst.left, dst.top, static_cast<DWORD>(w), static_cast<DWORD>(h), 0, 0, 0,

@@ -3,10 +3,21 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "image/surface.h"
 #include "toolkit/controls.h"
 
 namespace pelnoro::win32 {
+
+// A top-down 32-bit DIB header of the given size.
+BITMAPINFO TopDownDib(int width, int height);
+// Colour references are 0x00BBGGRR; a DIB row holds 0x00RRGGBB. The same swap
+// converts both ways.
+inline std::uint32_t SwapRedBlue(std::uint32_t c) {
+  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+void SwapRedBlue(const std::uint32_t* in, std::uint32_t* out, std::size_t count);
 
 // Fonts live until the program ends; the program uses only a handful.
 HFONT FontFor(const tk::Font& font);
