@@ -27,9 +27,17 @@ TEST_F(CaptureTest, ShutterFreezesTheScreenAndOpensTheCapture) {
   main().move(1500, 1000, main().width(), main().height());
   box().move(0, 1, box().width(), box().height());
   sys.clipboard = image::Surface(3, 3, 0x123456);
+  // The one pump pass of the shutter sees the windows out of view.
+  double topDuringCopy = 0, boxTopDuringCopy = 0;
+  sys.userActions.push_back([&] {
+    topDuringCopy = main().top();
+    boxTopDuringCopy = box().top();
+  });
   shutter();
-  EXPECT_EQ(box().top(), -(4400 + 1));
-  EXPECT_EQ(main().top(), 1000);  // out of view and back
+  EXPECT_EQ(topDuringCopy, -3610);
+  EXPECT_EQ(boxTopDuringCopy, -(4400 + 1));
+  EXPECT_EQ(box().top(), -(4400 + 1));  // the shutter does not bring it back
+  EXPECT_EQ(main().top(), 1000);
   EXPECT_EQ(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
   ASSERT_TRUE(sys.clipboard);
   EXPECT_EQ(sys.clipboard->width(), 320);  // the old clipboard content is gone

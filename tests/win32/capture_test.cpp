@@ -102,6 +102,10 @@ TEST_F(CaptureTest, ShutterFreezesThePrimaryScreen) {
   EXPECT_EQ(frozen.height(), GetSystemMetrics(SM_CYSCREEN));
   // Colour references: red in the low byte.
   EXPECT_EQ(frozen.pixel(720, 520), 0x001EC80A);
+  const auto clip = sys.clipboardBitmap();
+  ASSERT_TRUE(clip);
+  EXPECT_EQ(clip->width(), frozen.width());
+  EXPECT_EQ(clip->height(), frozen.height());
   HWND picWindow = static_cast<HWND>(app->pic().nativeTag);
   EXPECT_TRUE(IsWindowVisible(picWindow));
   RECT r;
