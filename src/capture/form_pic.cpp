@@ -28,6 +28,9 @@ FormPic::FormPic(app::Application& app) : tk::Form(L"FormPic"), app_(app) {
   setScalePixels(true);
   setShowInTaskbar(false);
   setBackColor(0x00E0E0E0);
+  // Selecting on the frozen screen must not lift it over the main window and
+  // the loupe, which stay on top.
+  setActivatesOnClick(false);
   PicturePic_Screen.setVisible(false);
   Picture_CHANGE1.setVisible(false);
   Picture_CHANGE2.setVisible(false);

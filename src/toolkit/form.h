@@ -51,6 +51,9 @@ class Form : public Container {
   bool minButton() const { return minButton_; }
   bool maxButton() const { return maxButton_; }
   void setMinMaxButtons(bool min, bool max);
+  // A click into the client area does not activate (nor raise) the window.
+  bool activatesOnClick() const { return activatesOnClick_; }
+  void setActivatesOnClick(bool v) { activatesOnClick_ = v; }
   bool showInTaskbar() const { return showInTaskbar_; }
   void setShowInTaskbar(bool v) { showInTaskbar_ = v; }
   const std::shared_ptr<const image::Surface>& picture() const { return picture_; }
@@ -109,6 +112,7 @@ class Form : public Container {
   bool minButton_ = true;
   bool maxButton_ = true;
   bool showInTaskbar_ = true;
+  bool activatesOnClick_ = true;
   bool topmost_ = false;
   WindowState windowState_ = WindowState::Normal;
   std::shared_ptr<const image::Surface> picture_;

@@ -673,6 +673,9 @@ LRESULT ContainerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_MOUSEACTIVATE:
+      if (!parent_ && !form().activatesOnClick() && LOWORD(lp) == HTCLIENT) return MA_NOACTIVATE;
+      break;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
