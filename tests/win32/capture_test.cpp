@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/application.h"
+#include "box_answerer.h"
 #include "app/form_pelnoro.h"
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
@@ -17,33 +18,6 @@
 
 namespace pelnoro {
 namespace {
-
-// Answers the program's message boxes as a user would, and remembers their text.
-class BoxAnswerer {
- public:
-  BoxAnswerer() : thread_([this] { run(); }) {}
-  ~BoxAnswerer() {
-    stop_ = true;
-    thread_.join();
-  }
-  std::wstring lastText() const { return last_; }
-
- private:
-  void run() {
-    while (!stop_) {
-      if (HWND box = FindWindowW(L"#32770", nullptr)) {
-        wchar_t text[512] = {};
-        GetDlgItemTextW(box, 0xFFFF, text, 512);
-        last_ = text;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-      }
-      Sleep(50);
-    }
-  }
-  std::atomic<bool> stop_{false};
-  std::wstring last_;
-  std::thread thread_;
-};
 
 // A plain window of one colour, for the screen copy to find.
 HWND colourWindow(int x, int y, COLORREF colour) {

@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
+#include "box_answerer.h"
 #include "dialogs/form_property_box.h"
 #include "system/text_file.h"
 #include "win32/peer_factory.h"
@@ -80,6 +81,37 @@ TEST_F(MainWindowTest, ResizingByTheProgramKeepsTheSize) {
   GetWindowRect(h, &r);
   EXPECT_EQ(r.right - r.left, std::lround(3450 / sys.twipsPerPixelX()));
   EXPECT_EQ(r.bottom - r.top, std::lround(2610 / sys.twipsPerPixelY()));
+}
+
+TEST_F(MainWindowTest, CloseBoxIsRefusedWithAWarning) {
+  HWND h = mainWindow();
+  std::wstring text, title;
+  {
+    BoxAnswerer answerer;
+    SendMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+    text = answerer.lastText();
+    title = answerer.lastTitle();
+  }
+  EXPECT_EQ(text, L"×ボタンで閉じる事は出来ません。終了ボタンを押してください。");
+  EXPECT_EQ(title, L"警告");
+  EXPECT_TRUE(IsWindow(h));
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_FALSE(app->ended());
+}
+
+TEST_F(MainWindowTest, MinimiseDuringACaptureIsRefused) {
+  HWND h = mainWindow();
+  app->state().CaptureActive = app::kTrue;
+  std::wstring text;
+  {
+    BoxAnswerer answerer;
+    SendMessageW(h, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    sys.doEvents();
+    text = answerer.lastText();
+  }
+  EXPECT_EQ(text, L"切り取りが終わるまで最小化できません");
+  EXPECT_FALSE(IsIconic(h));
+  app->state().CaptureActive = app::kFalse;
 }
 
 TEST(Cp932Files, RoundTripOnTheRealFileSystem) {
