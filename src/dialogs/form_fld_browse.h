@@ -1,7 +1,9 @@
-// The folder chooser.
+// The folder chooser: picks the save folder from the drive and folder lists or
+// a typed path, creates a missing folder after asking, and stores the result.
 #pragma once
 
 #include "toolkit/controls.h"
+#include "toolkit/file_lists.h"
 #include "toolkit/form.h"
 
 namespace pelnoro::app {
@@ -14,10 +16,30 @@ class FormFLD_browse : public tk::Form {
  public:
   explicit FormFLD_browse(app::Application& app);
 
-  tk::Label LabelTitle{this, L"LabelTitle"};
+  tk::Label Label1{this, L"Label1"};
+  tk::DriveListBox DriveFLD_br{this, L"DriveFLD_br"};
+  tk::DirListBox DirFLD_br{this, L"DirFLD_br"};
+  tk::TextBox TextFLD_name{this, L"TextFLD_name"};
+  tk::CommandButton CommandFLD_br_OK{this, L"CommandFLD_br_OK"};
+  tk::CommandButton CommandFLD_br_CANCEL{this, L"CommandFLD_br_CANCEL"};
+
+  void Form_Activate();
+  void DriveFLD_br_Change();
+  void DirFLD_br_Change();
+  void DirFLD_br_Click();
+  void TextFLD_name_MouseMove();
+  void CommandFLD_br_OK_Click();
+  void CommandFLD_br_CANCEL_Click();
+  void Form_MouseDown(const tk::MouseEvent& e);
 
  private:
+  // Refuses texts that must not become the save folder; true when usable.
+  bool acceptableFolder(const std::wstring& path);
+  void complain(const std::wstring& message);
+
   app::Application& app_;
+  // Set while the drive list is put back after a drive that was not ready.
+  bool restoringDrive_ = false;
 };
 
 }  // namespace pelnoro::dialogs

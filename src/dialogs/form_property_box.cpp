@@ -1,121 +1,155 @@
 #include "dialogs/form_property_box.h"
 
-#include "app/application.h"
 #include "app/app_state.h"
+#include "app/application.h"
 #include "app/skins.h"
+#include "dialogs/form_fld_browse.h"
+#include "dialogs/texts.h"
 
 namespace pelnoro::dialogs {
 
 namespace {
 constexpr tk::Color kWhite = 0x00FFFFFF;
 constexpr tk::Color kPage = 0x00FAF2EA;
+constexpr tk::Color kTitleBack = 0x00804A20;
+
+// Groups, options, check boxes and plain labels sit on the page colour.
+void paintOnPage(tk::Container& c) {
+  for (tk::Control* child : c.children()) {
+    switch (child->kind()) {
+      case tk::Kind::Frame:
+        child->setBackColor(kPage);
+        paintOnPage(static_cast<tk::Container&>(*child));
+        break;
+      case tk::Kind::OptionButton:
+      case tk::Kind::CheckBox:
+        child->setBackColor(kPage);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void placeOptions(std::initializer_list<tk::OptionButton*> options, double top) {
+  double left = 180;
+  for (tk::OptionButton* o : options) {
+    o->move(left, top, 1410, 285);
+    left += 1500;
+  }
+}
+
 }  // namespace
 
 FormPROPERTY_BOX::FormPROPERTY_BOX(app::Application& app)
     : tk::Form(L"FormPROPERTY_BOX"), app_(app) {
-  setCaption(L"プロパティ");
+  setCaption(text::kPropertyCaption);
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
   move(0, 0, 5190, 4400);
   setBackColor(kPage);
   setPicture(app::PropertyBoxSkin());
 
-  Label4.move(0, 0, 5190, 300);
-  Label4.setCaption(L" 設定");
-  Label4.setBackColor(0x00805030);
+  Label4.move(0, 0, 5190, 345);
+  Label4.setCaption(text::kPropertyTitle);
+  Label4.setBackColor(kTitleBack);
   Label4.setForeColor(kWhite);
   Label4.setFont(tk::Font{L"ＭＳ Ｐゴシック", 10, true});
 
-  for (tk::Frame* page : {&Frame動作, &Frame画像, &FrameクリッカブルMP, &Frameプロパティリスト}) {
+  // Four pages stacked at one place; the menu shows one at a time.
+  const std::pair<tk::Frame*, const wchar_t*> pages[] = {
+      {&Frame動作, text::kPageOperation},
+      {&Frame画像, text::kPageImage},
+      {&FrameクリッカブルMP, text::kPageClickableMap},
+      {&Frameプロパティリスト, text::kPagePropertyList}};
+  for (const auto& [page, caption] : pages) {
     page->move(120, 480, 4950, 3780);
-    page->setBackColor(kPage);
-    page->setBordered(false);
+    page->setCaption(caption);
     page->setVisible(false);
   }
 
-  // Page "動作".
-  Frame保存形式.move(0, 0, 1500, 1560);
-  Frame保存形式.setCaption(L"保存形式");
-  const wchar_t* formats[] = {L"クリップボード", L"JPEG", L"PNG", L"BMP"};
+  // Page "動作": format and file name side by side, the folder and its history below.
+  Frame保存形式.move(120, 270, 1680, 1440);
+  Frame保存形式.setCaption(text::kSaveFormat);
+  const wchar_t* formats[] = {text::kClipboard, text::kJpeg, text::kPng, text::kBmp};
   tk::OptionButton* formatOptions[] = {&Optionクリップボード, &OptionJPEG, &OptionPNG, &OptionBMP};
   for (int i = 0; i < 4; ++i) {
-    formatOptions[i]->move(120, 270 + 300.0 * i, 1300, 255);
+    formatOptions[i]->move(180, 300 + 270.0 * i, 1410, 255);
     formatOptions[i]->setCaption(formats[i]);
   }
   OptionBMP.setValue(true);
-  Frame保存ファイル名.move(1620, 0, 3330, 1560);
-  Frame保存ファイル名.setCaption(L"ファイル名");
-  Text保存ファイル名.move(120, 300, 3090, 300);
-  Text保存ファイル名.setText(L"TEST");
-  Check自動ナンバリング.move(120, 720, 3090, 300);
-  Check自動ナンバリング.setCaption(L"自動ナンバリング");
+  Frame保存ファイル名.move(1920, 270, 2910, 1440);
+  Frame保存ファイル名.setCaption(text::kFileNameGroup);
+  Text保存ファイル名.move(180, 345, 2550, 300);
+  Text保存ファイル名.setText(text::kDefaultFileName);
+  Check自動ナンバリング.move(180, 825, 2550, 285);
+  Check自動ナンバリング.setCaption(text::kAutoNumbering);
   Check自動ナンバリング.setValue(1);
-  Frame保存先.move(0, 1680, 4950, 2100);
-  Frame保存先.setCaption(L"保存先");
-  Label保存先.move(120, 270, 4260, 270);
-  Label保存先.setCaption(L"C:\\");
+  Frame保存先.move(120, 1830, 4710, 1830);
+  Frame保存先.setCaption(text::kSaveFolderGroup);
+  Label保存先.move(180, 330, 3960, 285);
+  Label保存先.setCaption(text::kDefaultSaveFolder);
   Label保存先.setBackColor(kWhite);
   Label保存先.setBordered(true);
-  Command保存先選択.move(4440, 255, 390, 300);
-  Command保存先選択.setCaption(L"...");
-  Label1.move(120, 630, 600, 225);
-  Label1.setCaption(L"履歴");
+  Command保存先選択.move(4200, 315, 375, 315);
+  Command保存先選択.setCaption(text::kBrowse);
+  Label1.move(180, 705, 900, 225);
+  Label1.setCaption(text::kHistory);
   Label1.setTransparent(true);
-  List保存履歴.move(120, 870, 4710, 1110);
+  List保存履歴.move(180, 945, 4395, 765);
 
   // Page "画像".
-  FramePNG解像度.move(0, 0, 4950, 1200);
-  FramePNG解像度.setCaption(L"PNG圧縮率");
-  Option最高の圧縮率.move(120, 300, 1500, 255);
-  Option最高の圧縮率.setCaption(L"最高圧縮");
-  Option低圧縮率.move(1700, 300, 1500, 255);
-  Option低圧縮率.setCaption(L"低圧縮率");
-  Option通常.move(3280, 300, 1500, 255);
-  Option通常.setCaption(L"通常圧縮");
+  FramePNG解像度.move(120, 270, 4710, 780);
+  FramePNG解像度.setCaption(text::kPngGroup);
+  Option最高の圧縮率.setCaption(text::kPngHighest);
+  Option低圧縮率.setCaption(text::kPngLow);
+  Option通常.setCaption(text::kPngNormal);
+  placeOptions({&Option最高の圧縮率, &Option低圧縮率, &Option通常}, 345);
   Option通常.setValue(true);
-  Frame解像度.move(0, 1320, 4950, 2100);
-  Frame解像度.setCaption(L"JPEG圧縮率");
-  Frame解像度.setToolTip(L"JPEG画像のみ有効");
-  CheckJPEGプログレッシブ.move(120, 300, 4000, 255);
-  CheckJPEGプログレッシブ.setCaption(L"プログレッシブタイプで保存する");
-  Label解像度.move(120, 720, 600, 255);
-  Label解像度.setCaption(L"50");
+  Frame解像度.move(120, 1170, 4710, 1380);
+  Frame解像度.setCaption(text::kJpegGroup);
+  Frame解像度.setToolTip(text::kJpegOnly);
+  CheckJPEGプログレッシブ.move(180, 345, 4395, 285);
+  CheckJPEGプログレッシブ.setCaption(text::kProgressive);
+  Label解像度.move(180, 825, 540, 255);
+  Label解像度.setCaption(text::kDefaultQuality);
   Label解像度.setBackColor(kWhite);
   Label解像度.setBordered(true);
   Label解像度.setAlignment(tk::Align::Right);
-  VScrollJPEG_解像度.move(720, 720, 255, 255);
+  VScrollJPEG_解像度.move(720, 825, 255, 255);
   VScrollJPEG_解像度.setRange(0, 100);
   VScrollJPEG_解像度.setValue(50);
-  Label3.move(1100, 735, 3700, 255);
-  Label3.setCaption(L"値が大きくなるほど高画質で低圧縮率");
+  Label3.move(1110, 855, 3465, 225);
+  Label3.setCaption(text::kQualityHint);
   Label3.setTransparent(true);
 
-  // Page "クリッカブルマップ".
-  Frame画像にリンク.move(0, 0, 4950, 1200);
-  Frame画像にリンク.setCaption(L"リンク範囲の形状");
-  Optionマップ四角.move(120, 300, 1500, 255);
-  Optionマップ四角.setCaption(L"四角形");
+  // Page "クリッカブルマップ": only rectangles are written, so the other shapes stay off.
+  Frame画像にリンク.move(120, 270, 4710, 780);
+  Frame画像にリンク.setCaption(text::kLinkShape);
+  Optionマップ四角.setCaption(text::kRectangle);
+  Optionマップ丸.setCaption(text::kCircle);
+  Optionマップ多角形.setCaption(text::kPolygon);
+  placeOptions({&Optionマップ四角, &Optionマップ丸, &Optionマップ多角形}, 345);
   Optionマップ四角.setValue(true);
-  Optionマップ丸.move(1700, 300, 1500, 255);
-  Optionマップ丸.setCaption(L"円形");
   Optionマップ丸.setEnabled(false);
-  Optionマップ多角形.move(3280, 300, 1500, 255);
-  Optionマップ多角形.setCaption(L"多角形");
   Optionマップ多角形.setEnabled(false);
-  Frame1.move(0, 1320, 4950, 1200);
-  Checkテキスト出力.move(120, 300, 3000, 255);
-  Checkテキスト出力.setCaption(L"テキストに出力");
+  Frame1.move(120, 1170, 4710, 1020);
+  Checkテキスト出力.move(180, 255, 4395, 285);
+  Checkテキスト出力.setCaption(text::kToText);
   Checkテキスト出力.setValue(1);
-  CheckHTML作成.move(120, 700, 3000, 255);
-  CheckHTML作成.setCaption(L"HTMLファイルを作成");
+  CheckHTML作成.move(180, 600, 4395, 285);
+  CheckHTML作成.setCaption(text::kToHtml);
 
   // Page "プロパティリスト".
-  ListPROPERTY_設定.move(0, 0, 4950, 3660);
+  ListPROPERTY_設定.move(120, 300, 4710, 3360);
+
+  paintOnPage(*this);
 
   CheckJPEGプログレッシブ.onClick = [this] { CheckJPEGプログレッシブ_Click(); };
   VScrollJPEG_解像度.onChange = [this] { VScrollJPEG_解像度_Change(); };
   List保存履歴.onClick = [this] { List保存履歴_Click(); };
   Label保存先.onMouseMove = [this](const tk::MouseEvent&) { Label保存先_MouseMove(); };
+  Command保存先選択.onClick = [this] { Command保存先選択_Click(); };
   onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
   Label4.onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
 }
@@ -139,7 +173,24 @@ void FormPROPERTY_BOX::List保存履歴_Click() {
   Label保存先.setCaption(List保存履歴.list(List保存履歴.listIndex()));
 }
 
-void FormPROPERTY_BOX::Label保存先_MouseMove() { Label保存先.setToolTip(Label保存先.caption()); }
+void FormPROPERTY_BOX::Label保存先_MouseMove() {
+  Label保存先.setToolTip(Label保存先.caption());
+}
+
+void FormPROPERTY_BOX::Command保存先選択_Click() {
+  auto& chooser = app_.folderChooser();
+  const std::wstring folder = Label保存先.caption();
+  // The lists open on the save folder, or on the program's folder while the
+  // save folder does not exist yet; the text always shows the save folder, so
+  // OK can create it.
+  const std::wstring shown = app_.sys().folderExists(folder) ? folder : app_.sys().exeFolder();
+  chooser.DriveFLD_br.setDrive(shown);
+  chooser.DirFLD_br.setPath(shown);
+  chooser.TextFLD_name.setText(shown);
+  chooser.TextFLD_name.setText(folder);
+  chooser.show();
+  chooser.setTopmost();
+}
 
 void FormPROPERTY_BOX::Form_MouseDown(const tk::MouseEvent& e) {
   if (e.button & tk::kLeftButton) beginMoveDrag();

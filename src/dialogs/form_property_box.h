@@ -62,6 +62,7 @@ class FormPROPERTY_BOX : public tk::Form {
   void VScrollJPEG_解像度_Change();
   void List保存履歴_Click();
   void Label保存先_MouseMove();
+  void Command保存先選択_Click();
   void Form_MouseDown(const tk::MouseEvent& e);
 
  private:

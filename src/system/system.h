@@ -63,6 +63,12 @@ class System {
   // Names of the ordinary files matching a pattern ("C:\pics\" lists that folder).
   virtual std::vector<std::wstring> listFiles(const std::wstring& pattern) = 0;
   virtual bool createFolder(const std::wstring& path) = 0;
+  // Roots of the drives present ("C:\", "D:\"), in letter order.
+  virtual std::vector<std::wstring> listDrives() = 0;
+  // False for a drive without a medium or one that cannot be read now.
+  virtual bool driveReady(const std::wstring& root) = 0;
+  // Names of the folders held in a folder, without "." and "..", sorted.
+  virtual std::vector<std::wstring> listFolders(const std::wstring& folder) = 0;
   virtual std::optional<std::string> readFile(const std::wstring& path) = 0;
   // Writes beside the target and replaces it, so a failure keeps the old file.
   virtual bool writeFileReplacing(const std::wstring& path, const std::string& bytes) = 0;

@@ -328,8 +328,15 @@ class ScrollPeer : public NativeChild {
 
 }  // namespace
 
+// Drive, folder and file lists (file_list_peers.cpp).
+std::unique_ptr<NativeChild> MakeFileListPeer(tk::Control& c, ContainerWindow& host);
+
 std::unique_ptr<NativeChild> MakeNativeChild(tk::Control& c, ContainerWindow& host) {
   switch (c.kind()) {
+    case tk::Kind::DriveList:
+    case tk::Kind::DirList:
+    case tk::Kind::FileList:
+      return MakeFileListPeer(c, host);
     case tk::Kind::ListBox:
       return std::make_unique<ListBoxPeer>(static_cast<tk::ListBox&>(c), host);
     case tk::Kind::TextBox:

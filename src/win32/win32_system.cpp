@@ -1,5 +1,7 @@
 #include "win32/win32_system.h"
 
+#include "win32/gdi_draw.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -61,20 +63,13 @@ std::optional<image::Surface> Win32System::clipboardBitmap() {
     BITMAP info{};
     GetObjectW(bmp, sizeof info, &info);
     if (info.bmWidth > 0 && info.bmHeight > 0) {
-      BITMAPINFO bi{};
-      bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-      bi.bmiHeader.biWidth = info.bmWidth;
-      bi.bmiHeader.biHeight = -info.bmHeight;
-      bi.bmiHeader.biPlanes = 1;
-      bi.bmiHeader.biBitCount = 32;
-      bi.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO bi = TopDownDib(info.bmWidth, info.bmHeight);
       image::Surface s(info.bmWidth, info.bmHeight, 0);
       HDC screen = GetDC(nullptr);
       GetDIBits(screen, bmp, 0, static_cast<UINT>(info.bmHeight), s.pixels().data(), &bi,
                 DIB_RGB_COLORS);
       ReleaseDC(nullptr, screen);
-      // A DIB row is 0x00RRGGBB; the program keeps colour references.
-      for (auto& p : s.pixels()) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+      SwapRedBlue(s.pixels().data(), s.pixels().data(), s.pixels().size());
       result = std::move(s);
     }
   }
@@ -85,17 +80,8 @@ std::optional<image::Surface> Win32System::clipboardBitmap() {
 bool Win32System::setClipboardBitmap(const image::Surface& picture) {
   if (picture.empty()) return false;
   std::vector<std::uint32_t> bgr(picture.pixels().size());
-  for (std::size_t i = 0; i < bgr.size(); ++i) {
-    const auto c = picture.pixels()[i];
-    bgr[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-  }
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = picture.width();
-  bi.bmiHeader.biHeight = -picture.height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  SwapRedBlue(picture.pixels().data(), bgr.data(), bgr.size());
+  BITMAPINFO bi = TopDownDib(picture.width(), picture.height());
   HDC screen = GetDC(nullptr);
   // A device-dependent bitmap: the system offers it as a DIB to whoever asks.
   HBITMAP bmp = CreateCompatibleBitmap(screen, picture.width(), picture.height());
@@ -215,6 +201,48 @@ std::vector<std::wstring> Win32System::listFiles(const std::wstring& pattern) {
 
 bool Win32System::createFolder(const std::wstring& path) {
   return CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+std::vector<std::wstring> Win32System::listDrives() {
+  std::vector<std::wstring> roots;
+  const DWORD mask = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (mask & (1u << i)) roots.push_back(std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L":\\");
+  }
+  return roots;
+}
+
+bool Win32System::driveReady(const std::wstring& root) {
+  // An empty drive must answer "not ready", not pop up the system's own box.
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  const DWORD a = GetFileAttributesW(root.c_str());
+  SetErrorMode(oldMode);
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> Win32System::listFolders(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  std::wstring p = folder;
+  if (p.empty() || (p.back() != L'\\' && p.back() != L'/')) p += L'\\';
+  p += L'*';
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileW(p.c_str(), &fd);
+  SetErrorMode(oldMode);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = fd.cFileName;
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..") continue;
+    // Hidden system folders are what Explorer does not show either.
+    const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if ((fd.dwFileAttributes & hiddenSystem) == hiddenSystem) continue;
+    names.push_back(name);
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return lstrcmpiW(a.c_str(), b.c_str()) < 0;
+  });
+  return names;
 }
 
 std::optional<std::string> Win32System::readFile(const std::wstring& path) {

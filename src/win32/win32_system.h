@@ -33,6 +33,9 @@ class Win32System : public sys::System {
   bool folderExists(const std::wstring& path) override;
   std::vector<std::wstring> listFiles(const std::wstring& pattern) override;
   bool createFolder(const std::wstring& path) override;
+  std::vector<std::wstring> listDrives() override;
+  bool driveReady(const std::wstring& root) override;
+  std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
   bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
 
