@@ -1,0 +1,31 @@
+// JPEG (JFIF) encoder: YCbCr 4:2:0, baseline or progressive, Huffman tables fitted to
+// each image.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "encoder/error.h"
+#include "encoder/pixel_view.h"
+
+namespace pelnoro::encoder {
+
+// JPEG's own size fields allow up to 65535; we stop a little short like other encoders.
+inline constexpr int kJpegMaxDimension = 65500;
+
+struct JpegOptions {
+  int quality = 75;  // 0..100; 0 acts as 1, values above 100 as 100
+  bool progressive = false;
+};
+
+// The luminance (0) or chrominance (1) quantisation table for a quality, in natural
+// (row-major) order: the Annex K tables scaled the usual way and clamped to 1..255 so
+// every decoder accepts them as baseline tables.
+std::array<std::uint16_t, 64> JpegQuantTable(int table, int quality);
+
+// Replaces `out` with a complete JPEG file.
+Error EncodeJpeg(const PixelView& image, const JpegOptions& options,
+                 std::vector<std::uint8_t>& out);
+
+}  // namespace pelnoro::encoder

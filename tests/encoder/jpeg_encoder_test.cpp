@@ -1,0 +1,131 @@
+#include "encoder/jpeg_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include "test_images.h"
+
+namespace pelnoro::encoder {
+namespace {
+
+using testing::DecodeJpeg;
+using testing::Image;
+
+std::vector<std::uint8_t> Encode(const Image& image, int quality, bool progressive) {
+  std::vector<std::uint8_t> bytes;
+  EXPECT_EQ(EncodeJpeg(image.View(), {quality, progressive}, bytes), Error::kOk);
+  return bytes;
+}
+
+struct Case {
+  int width, height, quality;
+};
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.width << "x" << c.height << " quality " << c.quality;
+}
+
+class JpegDecodes : public ::testing::TestWithParam<Case> {};
+
+// Both modes decode cleanly with libjpeg, carry the right header, lose no more than
+// libjpeg's own encoder at that quality, and carry identical coefficients.
+TEST_P(JpegDecodes, CleanlyAndAsFaithfullyAsTheReference) {
+  const Case c = GetParam();
+  const Image source = testing::PhotoLike(c.width, c.height, c.width * 31 + c.height);
+  const testing::DecodedJpeg baseline = DecodeJpeg(Encode(source, c.quality, false));
+  const testing::DecodedJpeg progressive = DecodeJpeg(Encode(source, c.quality, true));
+  for (const testing::DecodedJpeg* d : {&baseline, &progressive}) {
+    ASSERT_TRUE(d->ok) << d->error;
+    EXPECT_EQ(d->warnings, 0);
+    EXPECT_TRUE(d->jfif);
+    EXPECT_EQ(d->components, 3);
+    EXPECT_EQ(d->image.width, c.width);
+    EXPECT_EQ(d->image.height, c.height);
+  }
+  EXPECT_FALSE(baseline.progressive);
+  EXPECT_TRUE(progressive.progressive);
+  // Successive approximation must rebuild exactly the baseline's coefficients.
+  EXPECT_EQ(baseline.image.pixels, progressive.image.pixels);
+
+  const testing::DecodedJpeg reference = DecodeJpeg(testing::ReferenceJpeg(source, c.quality));
+  ASSERT_TRUE(reference.ok);
+  EXPECT_GE(testing::Psnr(source, baseline.image), testing::Psnr(source, reference.image) - 0.3);
+}
+
+INSTANTIATE_TEST_SUITE_P(SizesAndQualities, JpegDecodes,
+                         ::testing::Values(Case{1, 1, 0}, Case{1, 1, 100}, Case{7, 5, 0},
+                                           Case{7, 5, 1}, Case{7, 5, 50}, Case{7, 5, 100},
+                                           Case{17, 33, 0}, Case{17, 33, 1}, Case{17, 33, 50},
+                                           Case{17, 33, 100}, Case{16, 16, 75}, Case{33, 17, 90},
+                                           Case{1920, 1080, 1}, Case{1920, 1080, 50},
+                                           Case{1920, 1080, 100}, Case{16384, 3, 75},
+                                           Case{2, 16384, 75}),
+                         [](const auto& info) {
+                           return std::to_string(info.param.width) + "x" +
+                                  std::to_string(info.param.height) + "_q" +
+                                  std::to_string(info.param.quality);
+                         });
+
+TEST(JpegQuality, TablesMatchTheUsualScalingForEveryQuality) {
+  for (int quality = 0; quality <= 100; ++quality)
+    for (int table = 0; table < 2; ++table) {
+      const auto ours = JpegQuantTable(table, quality);
+      EXPECT_EQ(std::vector<std::uint16_t>(ours.begin(), ours.end()),
+                testing::ReferenceQuantTable(table, quality))
+          << "quality " << quality << " table " << table;
+    }
+}
+
+TEST(JpegQuality, FileCarriesTheTablesAndZeroActsAsOne) {
+  const Image source = testing::PhotoLike(40, 24);
+  const testing::DecodedJpeg d = DecodeJpeg(Encode(source, 30, true));
+  ASSERT_TRUE(d.ok);
+  EXPECT_EQ(d.quant[0], testing::ReferenceQuantTable(0, 30));
+  EXPECT_EQ(d.quant[1], testing::ReferenceQuantTable(1, 30));
+  EXPECT_EQ(Encode(source, 0, false), Encode(source, 1, false));
+  EXPECT_EQ(Encode(source, 250, false), Encode(source, 100, false));
+}
+
+TEST(JpegColour, PrimaryColoursKeepTheirChannels) {
+  // Flat 16x16 squares: any swap of red and blue or a wrong sign shows at once.
+  const std::uint32_t colours[] = {testing::Rgb(255, 0, 0),   testing::Rgb(0, 255, 0),
+                                   testing::Rgb(0, 0, 255),   testing::Rgb(255, 255, 0),
+                                   testing::Rgb(0, 255, 255), testing::Rgb(255, 0, 255),
+                                   testing::Rgb(0, 0, 0),     testing::Rgb(255, 255, 255)};
+  Image source{128, 16, std::vector<std::uint32_t>(128 * 16)};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 128; ++x) source.pixels[y * 128 + x] = colours[x / 16];
+  const testing::DecodedJpeg d = DecodeJpeg(Encode(source, 100, false));
+  ASSERT_TRUE(d.ok);
+  for (int i = 0; i < 8; ++i) {
+    const std::uint32_t got = d.image.At(i * 16 + 8, 8), want = colours[i];
+    for (int shift = 0; shift < 24; shift += 8)
+      EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((want >> shift) & 0xFF),
+                  3)
+          << "colour " << i << " channel " << shift / 8;
+  }
+}
+
+TEST(JpegInput, StrideAndUnusedHighByteAreIgnored) {
+  const Image source = testing::ScreenLike(45, 30);
+  // The same picture inside a wider buffer whose spare bytes and columns are garbage.
+  std::vector<std::uint32_t> wide(64 * 30, 0xDEADBEEF);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 45; ++x) wide[y * 64 + x] = source.At(x, y) | 0xFF000000;
+  std::vector<std::uint8_t> packed, strided;
+  ASSERT_EQ(EncodeJpeg(source.View(), {80, true}, packed), Error::kOk);
+  ASSERT_EQ(EncodeJpeg({wide.data(), 45, 30, 64}, {80, true}, strided), Error::kOk);
+  EXPECT_EQ(packed, strided);
+}
+
+TEST(JpegInput, RejectsImpossibleSizes) {
+  const std::vector<std::uint32_t> pixels(16, 0);
+  std::vector<std::uint8_t> out{1, 2, 3};
+  EXPECT_EQ(EncodeJpeg({pixels.data(), 0, 4, 4}, {}, out), Error::kBadSize);
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(EncodeJpeg({pixels.data(), 4, -1, 4}, {}, out), Error::kBadSize);
+  EXPECT_EQ(EncodeJpeg({pixels.data(), 4, 4, 3}, {}, out), Error::kBadSize);
+  EXPECT_EQ(EncodeJpeg({pixels.data(), 65501, 1, 65501}, {}, out), Error::kBadSize);
+  EXPECT_EQ(EncodeJpeg({nullptr, 4, 4, 4}, {}, out), Error::kBadArgument);
+}
+
+}  // namespace
+}  // namespace pelnoro::encoder

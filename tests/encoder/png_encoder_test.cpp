@@ -1,0 +1,110 @@
+#include "encoder/png_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include "test_images.h"
+
+namespace pelnoro::encoder {
+namespace {
+
+using testing::DecodePng;
+using testing::Image;
+
+std::vector<std::uint8_t> Encode(const Image& image, PngLevel level) {
+  std::vector<std::uint8_t> bytes;
+  EXPECT_EQ(EncodePng(image.View(), level, bytes), Error::kOk);
+  return bytes;
+}
+
+constexpr PngLevel kLevels[] = {PngLevel::kNormal, PngLevel::kLow, PngLevel::kHighest};
+
+TEST(PngRoundTrip, EveryLevelAndSizeDecodesToTheSourcePixels) {
+  const std::pair<int, int> sizes[] = {{1, 1}, {7, 5}, {17, 33}, {1920, 1080}};
+  for (auto [w, h] : sizes)
+    for (const Image& source : {testing::ScreenLike(w, h), testing::PhotoLike(w, h)})
+      for (PngLevel level : kLevels) {
+        const testing::DecodedPng d = DecodePng(Encode(source, level));
+        ASSERT_TRUE(d.ok) << d.error << " " << w << "x" << h;
+        EXPECT_EQ(d.image.width, w);
+        EXPECT_EQ(d.image.height, h);
+        EXPECT_EQ(d.image.pixels, source.pixels)
+            << w << "x" << h << " level " << static_cast<int>(level);
+      }
+}
+
+TEST(PngPalette, UsedUpTo256ColoursAndNotBeyond) {
+  Image source{32, 16, std::vector<std::uint32_t>(32 * 16)};
+  for (int i = 0; i < 512; ++i) source.pixels[i] = testing::Rgb(i % 256, (i * 7) % 256, 3);
+  // Exactly 256 distinct colours (the pattern repeats after 256 pixels).
+  testing::DecodedPng d = DecodePng(Encode(source, PngLevel::kNormal));
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_TRUE(d.palette);
+  EXPECT_EQ(d.bit_depth, 8);
+  EXPECT_EQ(d.image.pixels, source.pixels);
+
+  source.pixels[511] = testing::Rgb(1, 2, 200);  // a 257th colour
+  d = DecodePng(Encode(source, PngLevel::kNormal));
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_FALSE(d.palette);
+  EXPECT_EQ(d.bit_depth, 8);
+  EXPECT_EQ(d.image.pixels, source.pixels);
+}
+
+TEST(PngPalette, FewColoursArePackedAndUnpackExactly) {
+  // Odd widths leave partly filled bytes at the end of each row.
+  const std::pair<int, int> colours_and_depth[] = {{1, 1}, {2, 1},  {3, 2}, {4, 2},
+                                                   {5, 4}, {16, 4}, {17, 8}};
+  for (auto [colours, depth] : colours_and_depth)
+    for (int width : {1, 3, 7, 13}) {
+      Image source{width, 5, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * 5)};
+      for (std::size_t i = 0; i < source.pixels.size(); ++i)
+        source.pixels[i] = testing::Rgb(static_cast<int>(i * 37 % colours) * 15, 200, 9);
+      if (static_cast<int>(source.pixels.size()) < colours) continue;
+      const testing::DecodedPng d = DecodePng(Encode(source, PngLevel::kHighest));
+      ASSERT_TRUE(d.ok) << d.error;
+      EXPECT_TRUE(d.palette);
+      EXPECT_EQ(d.bit_depth, depth) << colours << " colours";
+      EXPECT_EQ(d.image.pixels, source.pixels) << colours << " colours, width " << width;
+    }
+}
+
+TEST(PngPalette, HighByteDoesNotMakeColoursDistinct) {
+  Image source = testing::ScreenLike(50, 40);
+  std::vector<std::uint32_t> tagged = source.pixels;
+  for (std::size_t i = 0; i < tagged.size(); i += 3) tagged[i] |= 0xFF000000;
+  std::vector<std::uint8_t> plain, marked;
+  ASSERT_EQ(EncodePng(source.View(), PngLevel::kNormal, plain), Error::kOk);
+  ASSERT_EQ(EncodePng({tagged.data(), 50, 40, 50}, PngLevel::kNormal, marked), Error::kOk);
+  EXPECT_EQ(plain, marked);
+}
+
+TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {
+  for (const Image& source : {testing::ScreenLike(640, 400), testing::PhotoLike(640, 400)}) {
+    const std::size_t normal = Encode(source, PngLevel::kNormal).size();
+    const std::size_t low = Encode(source, PngLevel::kLow).size();
+    const std::size_t highest = Encode(source, PngLevel::kHighest).size();
+    EXPECT_LE(highest, normal);
+    EXPECT_LE(highest, low);
+  }
+}
+
+TEST(PngChunks, LargeDataIsSplitIntoSeveralIdatChunks) {
+  const Image source = testing::Noise(1024, 400);  // ~1.2 MB of incompressible bytes
+  const testing::DecodedPng d = DecodePng(Encode(source, PngLevel::kLow));
+  ASSERT_TRUE(d.ok) << d.error;
+  EXPECT_GT(d.idat_chunks, 1);
+  EXPECT_EQ(d.image.pixels, source.pixels);
+}
+
+TEST(PngInput, RejectsBadSizesAndLevels) {
+  const std::vector<std::uint32_t> pixels(16, 0);
+  std::vector<std::uint8_t> out;
+  EXPECT_EQ(EncodePng({pixels.data(), 0, 1, 1}, PngLevel::kNormal, out), Error::kBadSize);
+  EXPECT_EQ(EncodePng({pixels.data(), 4, 4, 2}, PngLevel::kNormal, out), Error::kBadSize);
+  EXPECT_EQ(EncodePng({pixels.data(), 4, 4, 4}, static_cast<PngLevel>(3), out),
+            Error::kBadArgument);
+  EXPECT_EQ(EncodePng({nullptr, 4, 4, 4}, PngLevel::kLow, out), Error::kBadArgument);
+}
+
+}  // namespace
+}  // namespace pelnoro::encoder

@@ -1,0 +1,81 @@
+// pelnoro-encode: drives the encoder core from the command line.
+//   pelnoro-encode jpeg --quality Q [--progressive] IN.ppm OUT.jpg
+//   pelnoro-encode png --level 0|1|2 IN.ppm OUT.png
+//   pelnoro-encode bmp IN.ppm OUT.bmp
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "encoder/image_file.h"
+#include "ppm_reader.h"
+
+namespace {
+
+using namespace pelnoro;
+
+constexpr const char* kUsage =
+    "usage: pelnoro-encode jpeg --quality Q [--progressive] IN.ppm OUT.jpg | "
+    "png --level 0|1|2 IN.ppm OUT.png | bmp IN.ppm OUT.bmp";
+
+int Fail(const std::string& message, int code = 1) {
+  std::fprintf(stderr, "pelnoro-encode: %s\n", message.c_str());
+  return code;
+}
+
+// Whole decimal numbers only: "75", not "75x" or "".
+bool ParseInt(const std::string& text, int low, int high, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  for (char c : text)
+    if (c < '0' || c > '9') return false;
+  value = std::atoi(text.c_str());
+  return value >= low && value <= high;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Fail(kUsage, 2);
+  const std::string format = argv[1];
+  if (format != "jpeg" && format != "png" && format != "bmp") return Fail(kUsage, 2);
+
+  int quality = -1, level = -1;
+  bool progressive = false;
+  std::vector<std::string> files;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (format == "jpeg" && arg == "--quality") {
+      if (++i == argc || !ParseInt(argv[i], 0, 100, quality))
+        return Fail("--quality needs a number from 0 to 100", 2);
+    } else if (format == "jpeg" && arg == "--progressive") {
+      progressive = true;
+    } else if (format == "png" && arg == "--level") {
+      if (++i == argc || !ParseInt(argv[i], 0, 2, level)) return Fail("--level needs 0, 1 or 2", 2);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Fail("unknown option " + arg, 2);
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 2) return Fail(kUsage, 2);
+  if (format == "jpeg" && quality < 0) return Fail("jpeg needs --quality", 2);
+  if (format == "png" && level < 0) return Fail("png needs --level", 2);
+
+  tools::PpmImage image;
+  const std::string problem = tools::ReadPpmFile(files[0], image);
+  if (!problem.empty()) return Fail(files[0] + ": " + problem);
+
+  const encoder::PixelView view{image.pixels.data(), image.width, image.height, image.width};
+  encoder::Error error;
+  if (format == "jpeg") {
+    error = encoder::SaveJpegFile(view, {quality, progressive}, files[1]);
+  } else if (format == "png") {
+    error = encoder::SavePngFile(view, static_cast<encoder::PngLevel>(level), files[1]);
+  } else {
+    error = encoder::SaveBmpFile(view, files[1]);
+  }
+  if (error != encoder::Error::kOk)
+    return Fail(files[1] + ": " + encoder::ErrorText(error) + " (code " +
+                std::to_string(encoder::ErrorCode(error)) + ")");
+  return 0;
+}
