@@ -1,0 +1,812 @@
+// pelnoro-driver: drives a running program from the outside, as a user would, for the
+// end-to-end scripts. It runs in the same Wine prefix (same wineserver) as the program.
+//
+//   pelnoro-driver COMMAND [ARGS] [OPTIONS]
+//
+// A window is named by its exact title (visible top-level windows, message boxes
+// excepted), or by "hwnd:0x1234". Options: --timeout MS (default 20000), --class NAME.
+// Every result is one "key=value" line on stdout (UTF-8); errors go to stderr.
+// Exit codes: 0 done, 1 failed or not found, 2 bad usage, 3 timed out.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitTimeout = 3;
+constexpr wchar_t kDialogClass[] = L"#32770";
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+void WriteBytes(HANDLE handle, const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Line breaks inside a value would split a result over lines: show them escaped.
+std::wstring OneLine(const std::wstring& text) {
+  std::wstring out;
+  for (wchar_t c : text) {
+    if (c == L'\r') {
+      out += L"\\r";
+    } else if (c == L'\n') {
+      out += L"\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void Out(const std::wstring& key, const std::wstring& value) {
+  WriteBytes(GetStdHandle(STD_OUTPUT_HANDLE), ToUtf8(key + L"=" + OneLine(value) + L"\n"));
+}
+
+void Err(const std::wstring& message) {
+  WriteBytes(GetStdHandle(STD_ERROR_HANDLE), ToUtf8(L"pelnoro-driver: " + message + L"\n"));
+}
+
+std::wstring Num(long long v) { return std::to_wstring(v); }
+
+std::wstring Hex(HWND hwnd) {
+  wchar_t buf[32];
+  std::swprintf(buf, 32, L"0x%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return buf;
+}
+
+std::wstring RectText(const RECT& r) {
+  return Num(r.left) + L"," + Num(r.top) + L"," + Num(r.right) + L"," + Num(r.bottom);
+}
+
+std::wstring WindowText(HWND hwnd) {
+  // WM_GETTEXT reaches controls of other processes too; GetWindowText would not.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+    return {};
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 2000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+std::wstring ClassName(HWND hwnd) {
+  wchar_t buf[256] = {};
+  GetClassNameW(hwnd, buf, 256);
+  return buf;
+}
+
+// ------------------------------------------------------------------ command line
+
+struct Args {
+  std::vector<std::wstring> positional;
+  DWORD timeout_ms = 20000;
+  std::optional<std::wstring> class_name;
+  std::optional<std::wstring> title;
+  std::optional<int> id;
+  bool right = false;
+  bool force = false;
+};
+
+bool ParseInt(const std::wstring& text, long long& value) {
+  if (text.empty()) return false;
+  wchar_t* end = nullptr;
+  value = std::wcstoll(text.c_str(), &end, 0);
+  return end && *end == L'\0';
+}
+
+bool ParseArgs(int argc, wchar_t** argv, Args& args) {
+  for (int i = 2; i < argc; ++i) {
+    std::wstring a = argv[i];
+    auto next = [&](std::wstring& value) {
+      if (i + 1 >= argc) return false;
+      value = argv[++i];
+      return true;
+    };
+    std::wstring value;
+    long long n = 0;
+    if (a == L"--timeout") {
+      if (!next(value) || !ParseInt(value, n) || n < 0) return false;
+      args.timeout_ms = static_cast<DWORD>(n);
+    } else if (a == L"--class") {
+      if (!next(value)) return false;
+      args.class_name = value;
+    } else if (a == L"--title") {
+      if (!next(value)) return false;
+      args.title = value;
+    } else if (a == L"--id") {
+      if (!next(value) || !ParseInt(value, n)) return false;
+      args.id = static_cast<int>(n);
+    } else if (a == L"--right") {
+      args.right = true;
+    } else if (a == L"--force") {
+      args.force = true;
+    } else {
+      args.positional.push_back(a);
+    }
+  }
+  return true;
+}
+
+// ------------------------------------------------------------------ finding windows
+
+struct Selector {
+  HWND hwnd = nullptr;  // when given as hwnd:...
+  std::wstring title;
+  std::optional<std::wstring> class_name;
+  bool dialogs = false;  // message boxes are reached only on request
+  bool any_title = false;
+};
+
+bool ParseSelector(const std::wstring& text, const Args& args, Selector& sel) {
+  sel.class_name = args.class_name;
+  if (text.rfind(L"hwnd:", 0) == 0) {
+    long long v = 0;
+    if (!ParseInt(text.substr(5), v)) return false;
+    sel.hwnd = reinterpret_cast<HWND>(static_cast<intptr_t>(v));
+    return true;
+  }
+  sel.title = text;
+  return true;
+}
+
+bool Matches(HWND hwnd, const Selector& sel) {
+  if (!IsWindowVisible(hwnd)) return false;
+  std::wstring cls = ClassName(hwnd);
+  if (sel.class_name) {
+    if (cls != *sel.class_name) return false;
+  } else if ((cls == kDialogClass) != sel.dialogs) {
+    return false;
+  }
+  return sel.any_title || WindowText(hwnd) == sel.title;
+}
+
+std::vector<HWND> FindAll(const Selector& sel) {
+  std::vector<HWND> found;
+  if (sel.hwnd) {
+    if (IsWindow(sel.hwnd)) found.push_back(sel.hwnd);
+    return found;
+  }
+  struct Ctx {
+    const Selector* sel;
+    std::vector<HWND>* found;
+  } ctx{&sel, &found};
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(lp);
+        if (Matches(hwnd, *c->sel)) c->found->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return found;
+}
+
+std::wstring Describe(const Selector& sel) {
+  if (sel.hwnd) return L"window " + Hex(sel.hwnd);
+  if (sel.any_title) return L"window of class " + sel.class_name.value_or(kDialogClass);
+  return L"window \"" + sel.title + L"\"";
+}
+
+// Polls until a matching window shows up; nullptr on timeout.
+HWND WaitFor(const Selector& sel, DWORD timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    auto found = FindAll(sel);
+    if (!found.empty()) return found.front();
+    if (GetTickCount64() >= deadline) return nullptr;
+    Sleep(50);
+  }
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+// ------------------------------------------------------------------ input
+
+POINT ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+// Absolute coordinates are 0..65535 over the primary screen; round up so that the
+// scaled value maps back onto the same pixel.
+LONG Normalize(LONG v, LONG extent) {
+  return static_cast<LONG>((static_cast<long long>(v) * 65536 + extent - 1) / extent);
+}
+
+// Every event carries its position: a button event without one lands wherever Wine
+// last saw the X pointer, which in a Wine desktop can still be the previous spot.
+bool SendMouse(DWORD flags, POINT pt) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  POINT screen = ScreenSize();
+  in.mi.dx = Normalize(pt.x, screen.x);
+  in.mi.dy = Normalize(pt.y, screen.y);
+  return SendInput(1, &in, sizeof(in)) == 1;
+}
+
+// Moves the pointer as a user would and makes sure it got there.
+bool MoveTo(POINT pt) {
+  SendMouse(0, pt);
+  POINT now{};
+  GetCursorPos(&now);
+  if (now.x != pt.x || now.y != pt.y) {
+    SetCursorPos(pt.x, pt.y);
+    GetCursorPos(&now);
+  }
+  if (now.x != pt.x || now.y != pt.y) {
+    Err(L"pointer stays at " + Num(now.x) + L"," + Num(now.y) + L" instead of " + Num(pt.x) +
+        L"," + Num(pt.y));
+    return false;
+  }
+  // Let the program see the move (hover effects) before anything else happens.
+  Sleep(30);
+  return true;
+}
+
+bool IsSameOrDescendant(HWND hit, HWND target) {
+  for (HWND w = hit; w; w = GetParent(w)) {
+    if (w == target) return true;
+  }
+  return GetAncestor(hit, GA_ROOT) == GetAncestor(target, GA_ROOT);
+}
+
+// A click only means something if the pointer lands on the intended window.
+bool CheckReachable(HWND target, POINT screen_pt, bool force) {
+  HWND hit = WindowFromPoint(screen_pt);
+  if (hit && IsSameOrDescendant(hit, target)) return true;
+  std::wstring who = hit ? Hex(hit) + L" \"" + WindowText(GetAncestor(hit, GA_ROOT)) + L"\""
+                         : L"nothing";
+  if (force) {
+    Err(L"warning: point " + Num(screen_pt.x) + L"," + Num(screen_pt.y) + L" is over " + who);
+    return true;
+  }
+  Err(L"point " + Num(screen_pt.x) + L"," + Num(screen_pt.y) + L" is over " + who +
+      L", not over " + Hex(target));
+  return false;
+}
+
+bool Click(HWND target, POINT screen_pt, bool right, bool force) {
+  if (!CheckReachable(target, screen_pt, force)) return false;
+  if (!MoveTo(screen_pt)) return false;
+  DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  if (!SendMouse(down, screen_pt)) return false;
+  Sleep(30);
+  return SendMouse(up, screen_pt);
+}
+
+POINT ClientToScreenPoint(HWND hwnd, LONG x, LONG y) {
+  POINT pt{x, y};
+  ClientToScreen(hwnd, &pt);
+  return pt;
+}
+
+struct KeyName {
+  const wchar_t* name;
+  WORD vk;
+};
+constexpr KeyName kKeys[] = {
+    {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE}, {L"escape", VK_ESCAPE}, {L"tab", VK_TAB},
+    {L"space", VK_SPACE},  {L"left", VK_LEFT},  {L"right", VK_RIGHT},   {L"up", VK_UP},
+    {L"down", VK_DOWN},    {L"delete", VK_DELETE}, {L"back", VK_BACK},  {L"home", VK_HOME},
+    {L"end", VK_END},      {L"f1", VK_F1},      {L"f4", VK_F4},         {L"ctrl", VK_CONTROL},
+    {L"shift", VK_SHIFT},  {L"alt", VK_MENU},
+};
+
+std::optional<WORD> ParseKey(const std::wstring& name) {
+  for (const auto& k : kKeys) {
+    if (_wcsicmp(k.name, name.c_str()) == 0) return k.vk;
+  }
+  if (name.size() == 1) {
+    wchar_t c = name[0];
+    if (c >= L'a' && c <= L'z') return static_cast<WORD>(c - L'a' + L'A');
+    if ((c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')) return static_cast<WORD>(c);
+  }
+  long long v = 0;
+  if (ParseInt(name, v) && v > 0 && v < 256) return static_cast<WORD>(v);
+  return std::nullopt;
+}
+
+bool SendKey(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return SendInput(1, &in, sizeof(in)) == 1;
+}
+
+// "ctrl+c": modifiers down in order, key, then all up in reverse.
+bool PressChord(const std::wstring& chord) {
+  std::vector<WORD> keys;
+  size_t start = 0;
+  for (;;) {
+    size_t plus = chord.find(L'+', start);
+    auto key = ParseKey(chord.substr(start, plus == std::wstring::npos ? plus : plus - start));
+    if (!key) {
+      Err(L"unknown key in \"" + chord + L"\"");
+      return false;
+    }
+    keys.push_back(*key);
+    if (plus == std::wstring::npos) break;
+    start = plus + 1;
+  }
+  bool ok = true;
+  for (WORD vk : keys) ok = SendKey(vk, false) && ok;
+  for (auto it = keys.rbegin(); it != keys.rend(); ++it) ok = SendKey(*it, true) && ok;
+  Sleep(30);
+  return ok;
+}
+
+// ------------------------------------------------------------------ message boxes
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> kids;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&kids));
+  return kids;
+}
+
+std::wstring WithoutMnemonic(const std::wstring& text) {
+  std::wstring out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+// "はい(&Y)" answers to "はい(Y)", "はい" and "&はい(&Y)" alike.
+bool ButtonTextMatches(const std::wstring& label, const std::wstring& wanted) {
+  std::wstring a = WithoutMnemonic(label), b = WithoutMnemonic(wanted);
+  if (a == b) return true;
+  size_t paren = a.find(L'(');
+  return paren != std::wstring::npos && paren > 0 && a.substr(0, paren) == b;
+}
+
+bool IsButton(HWND hwnd) { return _wcsicmp(ClassName(hwnd).c_str(), L"Button") == 0; }
+
+Selector DialogSelector(const Args& args) {
+  Selector sel;
+  sel.class_name = args.class_name.value_or(kDialogClass);
+  sel.dialogs = true;
+  if (args.title) {
+    sel.title = *args.title;
+  } else {
+    sel.any_title = true;
+  }
+  return sel;
+}
+
+void PrintDialog(HWND box) {
+  Out(L"hwnd", Hex(box));
+  Out(L"title", WindowText(box));
+  Out(L"pid", Num(ProcessOf(box)));
+  for (HWND kid : Children(box)) {
+    if (!IsWindowVisible(kid)) continue;
+    std::wstring text = WindowText(kid);
+    if (IsButton(kid)) {
+      Out(L"button", Num(GetDlgCtrlID(kid)) + L" " + WithoutMnemonic(text));
+    } else if (_wcsicmp(ClassName(kid).c_str(), L"Static") == 0 && !text.empty()) {
+      Out(L"text", text);
+    }
+  }
+}
+
+// ------------------------------------------------------------------ test picture
+
+// Every pixel differs from its neighbours in some channel, so a cut that is off by one
+// pixel or mirrored cannot match the screen by chance.
+std::uint32_t PatternPixel(int x, int y) {
+  const unsigned r = (x * 7 + y * 3) & 0xFF;
+  const unsigned g = (x * y + (x >> 3) * 40) & 0xFF;
+  const unsigned b = ((x ^ y) * 5 + ((x / 16 + y / 16) % 2) * 128) & 0xFF;
+  return r << 16 | g << 8 | b;  // DIB order 0x00RRGGBB
+}
+
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    const int w = rc.right, h = rc.bottom;
+    std::vector<std::uint32_t> bits(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) bits[static_cast<size_t>(y) * w + x] = PatternPixel(x, y);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &info, DIB_RGB_COLORS);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+int CmdPattern(const Args& args) {
+  if (args.positional.size() < 4) return kExitUsage;
+  long long v[4];
+  for (int i = 0; i < 4; ++i)
+    if (!ParseInt(args.positional[i], v[i]) || v[i] < 0) return kExitUsage;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PatternProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PelnoroTestPattern";
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName,
+                              L"test pattern", WS_POPUP, static_cast<int>(v[0]),
+                              static_cast<int>(v[1]), static_cast<int>(v[2]),
+                              static_cast<int>(v[3]), nullptr, nullptr, wc.hInstance, nullptr);
+  if (!hwnd) return kExitFailed;
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd);
+  Out(L"pattern", Hex(hwnd));
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  return 0;
+}
+
+// ------------------------------------------------------------------ commands
+
+int Usage() {
+  Err(
+      L"usage:\n"
+      L"  wait-window TITLE            wait for a visible top-level window\n"
+      L"  info TITLE                   title, class, pid, rects, topmost, state\n"
+      L"  children TITLE               child windows: class, id, text, client rect\n"
+      L"  count TITLE                  how many visible windows have this title\n"
+      L"  list                         every visible top-level window\n"
+      L"  click TITLE X Y [--right] [--force]   click at client pixel X,Y\n"
+      L"  move TITLE X Y               move the pointer to client pixel X,Y\n"
+      L"  drag TITLE X1 Y1 X2 Y2       press at one client point, release at another\n"
+      L"  key TITLE CHORD...           bring TITLE forward, type chords (esc, ctrl+c)\n"
+      L"  close TITLE                  post WM_CLOSE\n"
+      L"  syscommand TITLE close|maximize|minimize|restore\n"
+      L"  wait-gone TITLE              wait until no such window is left\n"
+      L"  wait-process-gone PID        wait until a Windows process has ended\n"
+      L"  msgbox [--title T]           wait for a message box; title, texts, buttons\n"
+      L"  press TEXT|--id N [--title T]  press a message-box button\n"
+      L"  screen                       screen size and DPI\n"
+      L"  pattern X Y W H              show a test picture at screen X,Y until killed\n"
+      L"options: --timeout MS (20000), --class NAME");
+  return kExitUsage;
+}
+
+bool NeedPositional(const Args& args, size_t n) {
+  if (args.positional.size() >= n) return true;
+  Usage();
+  return false;
+}
+
+bool ParsePoint(const Args& args, size_t at, LONG& x, LONG& y) {
+  long long vx = 0, vy = 0;
+  if (!ParseInt(args.positional[at], vx) || !ParseInt(args.positional[at + 1], vy)) return false;
+  x = static_cast<LONG>(vx);
+  y = static_cast<LONG>(vy);
+  return true;
+}
+
+// Finds the window named by the first positional argument, waiting for it.
+HWND Target(const Args& args, int& rc) {
+  Selector sel;
+  if (!ParseSelector(args.positional[0], args, sel)) {
+    rc = Usage();
+    return nullptr;
+  }
+  HWND hwnd = WaitFor(sel, args.timeout_ms);
+  if (!hwnd) {
+    Err(L"timed out waiting for " + Describe(sel));
+    rc = kExitTimeout;
+  }
+  return hwnd;
+}
+
+int CmdInfo(HWND hwnd) {
+  RECT outer{}, client{};
+  GetWindowRect(hwnd, &outer);
+  GetClientRect(hwnd, &client);
+  POINT origin = ClientToScreenPoint(hwnd, 0, 0);
+  LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+  Out(L"hwnd", Hex(hwnd));
+  Out(L"title", WindowText(hwnd));
+  Out(L"class", ClassName(hwnd));
+  Out(L"pid", Num(ProcessOf(hwnd)));
+  Out(L"rect", RectText(outer));
+  Out(L"size", Num(outer.right - outer.left) + L"x" + Num(outer.bottom - outer.top));
+  Out(L"client", Num(client.right) + L"x" + Num(client.bottom));
+  Out(L"client_origin", Num(origin.x) + L"," + Num(origin.y));
+  Out(L"topmost", Num((ex & WS_EX_TOPMOST) ? 1 : 0));
+  Out(L"visible", Num(IsWindowVisible(hwnd) ? 1 : 0));
+  Out(L"enabled", Num(IsWindowEnabled(hwnd) ? 1 : 0));
+  Out(L"minimized", Num(IsIconic(hwnd) ? 1 : 0));
+  Out(L"maximized", Num(IsZoomed(hwnd) ? 1 : 0));
+  Out(L"caption", Num((style & WS_CAPTION) == WS_CAPTION ? 1 : 0));
+  Out(L"foreground", Num(GetForegroundWindow() == hwnd ? 1 : 0));
+  return 0;
+}
+
+int CmdChildren(HWND hwnd) {
+  for (HWND kid : Children(hwnd)) {
+    RECT r{};
+    GetWindowRect(kid, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    Out(L"child", Hex(kid) + L" " + ClassName(kid) + L" id=" + Num(GetDlgCtrlID(kid)) +
+                      L" visible=" + Num(IsWindowVisible(kid) ? 1 : 0) + L" rect=" +
+                      RectText(r) + L" text=" + WindowText(kid));
+  }
+  return 0;
+}
+
+int CmdList() {
+  std::vector<HWND> all;
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&all));
+  for (HWND hwnd : all) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    Out(L"window", Hex(hwnd) + L" pid=" + Num(ProcessOf(hwnd)) + L" class=" + ClassName(hwnd) +
+                       L" rect=" + RectText(r) + L" title=" + WindowText(hwnd));
+  }
+  return 0;
+}
+
+int CmdWaitGone(const Args& args) {
+  Selector sel;
+  if (!ParseSelector(args.positional[0], args, sel)) return Usage();
+  const ULONGLONG deadline = GetTickCount64() + args.timeout_ms;
+  while (!FindAll(sel).empty()) {
+    if (GetTickCount64() >= deadline) {
+      Err(L"timed out: " + Describe(sel) + L" is still there");
+      return kExitTimeout;
+    }
+    Sleep(50);
+  }
+  Out(L"gone", args.positional[0]);
+  return 0;
+}
+
+int CmdWaitProcessGone(const Args& args) {
+  long long pid = 0;
+  if (!ParseInt(args.positional[0], pid)) return Usage();
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (process) {
+    DWORD wait = WaitForSingleObject(process, args.timeout_ms);
+    CloseHandle(process);
+    if (wait != WAIT_OBJECT_0) {
+      Err(L"timed out: process " + Num(pid) + L" still runs");
+      return kExitTimeout;
+    }
+  }
+  Out(L"gone", Num(pid));
+  return 0;
+}
+
+int CmdSysCommand(HWND hwnd, const std::wstring& what) {
+  WPARAM cmd = 0;
+  if (what == L"close") {
+    cmd = SC_CLOSE;
+  } else if (what == L"maximize") {
+    cmd = SC_MAXIMIZE;
+  } else if (what == L"minimize") {
+    cmd = SC_MINIMIZE;
+  } else if (what == L"restore") {
+    cmd = SC_RESTORE;
+  } else {
+    return Usage();
+  }
+  if (!PostMessageW(hwnd, WM_SYSCOMMAND, cmd, 0)) return kExitFailed;
+  Out(L"posted", L"WM_SYSCOMMAND " + what);
+  return 0;
+}
+
+int CmdMsgBox(const Args& args) {
+  Selector sel = DialogSelector(args);
+  HWND box = WaitFor(sel, args.timeout_ms);
+  if (!box) {
+    Err(L"timed out waiting for a message box");
+    return kExitTimeout;
+  }
+  // The texts are set while the box is being built: give it that moment.
+  Sleep(100);
+  PrintDialog(box);
+  return 0;
+}
+
+int CmdPress(const Args& args) {
+  if (!args.id && args.positional.empty()) return Usage();
+  Selector sel = DialogSelector(args);
+  HWND box = WaitFor(sel, args.timeout_ms);
+  if (!box) {
+    Err(L"timed out waiting for a message box");
+    return kExitTimeout;
+  }
+  Sleep(100);
+  HWND button = nullptr;
+  for (HWND kid : Children(box)) {
+    if (!IsButton(kid) || !IsWindowVisible(kid)) continue;
+    if (args.id ? GetDlgCtrlID(kid) == *args.id
+                : ButtonTextMatches(WindowText(kid), args.positional[0])) {
+      button = kid;
+      break;
+    }
+  }
+  if (!button) {
+    Err(L"no such button in the message box:");
+    PrintDialog(box);
+    return kExitFailed;
+  }
+  RECT r{};
+  GetWindowRect(button, &r);
+  POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  std::wstring text = WithoutMnemonic(WindowText(button));
+  int id = GetDlgCtrlID(button);
+  // Click like a user; a box hidden under a topmost window still gets its answer.
+  if (WindowFromPoint(centre) == button) {
+    if (!Click(button, centre, false, false)) return kExitFailed;
+    Out(L"pressed", Num(id) + L" " + text);
+  } else {
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    Out(L"pressed", Num(id) + L" " + text + L" (BM_CLICK, button covered)");
+  }
+  return 0;
+}
+
+int CmdScreen() {
+  POINT size = ScreenSize();
+  HDC dc = GetDC(nullptr);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(nullptr, dc);
+  Out(L"screen", Num(size.x) + L"x" + Num(size.y));
+  Out(L"dpi", Num(dpi));
+  return 0;
+}
+
+// Coordinates in and out must be physical pixels, as the program under test sees them.
+void BecomeDpiAware() {
+  using SetContext = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto set_context = reinterpret_cast<SetContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  // DPI_AWARENESS_CONTEXT_SYSTEM_AWARE
+  if (!set_context || !set_context(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-2)))) {
+    SetProcessDPIAware();
+  }
+}
+
+int Run(int argc, wchar_t** argv) {
+  if (argc < 2) return Usage();
+  const std::wstring cmd = argv[1];
+  Args args;
+  if (!ParseArgs(argc, argv, args)) return Usage();
+  int rc = 0;
+
+  if (cmd == L"list") return CmdList();
+  if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"pattern") return CmdPattern(args);
+  if (cmd == L"msgbox") return CmdMsgBox(args);
+  if (cmd == L"press") return CmdPress(args);
+  if (!NeedPositional(args, 1)) return kExitUsage;
+  if (cmd == L"wait-gone") return CmdWaitGone(args);
+  if (cmd == L"wait-process-gone") return CmdWaitProcessGone(args);
+  if (cmd == L"count") {
+    Selector sel;
+    if (!ParseSelector(args.positional[0], args, sel)) return Usage();
+    Out(L"count", Num(static_cast<long long>(FindAll(sel).size())));
+    return 0;
+  }
+
+  const bool known = cmd == L"wait-window" || cmd == L"info" || cmd == L"children" ||
+                     cmd == L"click" || cmd == L"move" || cmd == L"drag" || cmd == L"key" ||
+                     cmd == L"close" || cmd == L"syscommand";
+  if (!known) return Usage();
+  HWND hwnd = Target(args, rc);
+  if (!hwnd) return rc;
+
+  if (cmd == L"wait-window") {
+    Out(L"hwnd", Hex(hwnd));
+    Out(L"pid", Num(ProcessOf(hwnd)));
+    return 0;
+  }
+  if (cmd == L"info") return CmdInfo(hwnd);
+  if (cmd == L"children") return CmdChildren(hwnd);
+  if (cmd == L"close") {
+    if (!PostMessageW(hwnd, WM_CLOSE, 0, 0)) return kExitFailed;
+    Out(L"posted", L"WM_CLOSE");
+    return 0;
+  }
+  if (cmd == L"syscommand") {
+    if (!NeedPositional(args, 2)) return kExitUsage;
+    return CmdSysCommand(hwnd, args.positional[1]);
+  }
+  if (cmd == L"key") {
+    if (!NeedPositional(args, 2)) return kExitUsage;
+    SetForegroundWindow(hwnd);
+    for (size_t i = 1; i < args.positional.size(); ++i) {
+      if (!PressChord(args.positional[i])) return kExitFailed;
+    }
+    Out(L"keys", Num(static_cast<long long>(args.positional.size() - 1)));
+    return 0;
+  }
+
+  LONG x = 0, y = 0;
+  if (!NeedPositional(args, 3) || !ParsePoint(args, 1, x, y)) return Usage();
+  POINT pt = ClientToScreenPoint(hwnd, x, y);
+  if (cmd == L"move") {
+    if (!CheckReachable(hwnd, pt, args.force) || !MoveTo(pt)) return kExitFailed;
+    Out(L"moved", Num(pt.x) + L"," + Num(pt.y));
+    return 0;
+  }
+  if (cmd == L"click") {
+    if (!Click(hwnd, pt, args.right, args.force)) return kExitFailed;
+    Out(L"clicked", Num(pt.x) + L"," + Num(pt.y));
+    return 0;
+  }
+  // drag
+  LONG x2 = 0, y2 = 0;
+  if (!NeedPositional(args, 5) || !ParsePoint(args, 3, x2, y2)) return Usage();
+  POINT end = ClientToScreenPoint(hwnd, x2, y2);
+  if (!CheckReachable(hwnd, pt, args.force) || !MoveTo(pt)) return kExitFailed;
+  DWORD down = args.right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+  DWORD up = args.right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  if (!SendMouse(down, pt)) return kExitFailed;
+  // Several steps so that the program sees a drag, not a jump.
+  constexpr int kSteps = 8;
+  for (int i = 1; i <= kSteps; ++i) {
+    POINT step{pt.x + (end.x - pt.x) * i / kSteps, pt.y + (end.y - pt.y) * i / kSteps};
+    if (!MoveTo(step)) {
+      SendMouse(up, step);
+      return kExitFailed;
+    }
+  }
+  if (!SendMouse(up, end)) return kExitFailed;
+  Out(L"dragged", Num(pt.x) + L"," + Num(pt.y) + L"-" + Num(end.x) + L"," + Num(end.y));
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  BecomeDpiAware();
+  return Run(argc, argv);
+}

@@ -1,0 +1,151 @@
+# Shared by the end-to-end scripts: a private Wine prefix and Xvfb per script, the
+# program copied into its own folder on drive C:, the driver, and checks.
+# Source it; then call e2e_begin NAME.
+
+set -uo pipefail
+
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+. "$E2E_DIR/../../scripts/wine-env.sh"
+
+E2E_BIN="${PELNORO_BIN:-$PELNORO_ROOT/build/win/bin}"
+E2E_EXE="${PELNORO_EXE:-$E2E_BIN/pelnoro.exe}"
+E2E_DRIVER="${PELNORO_DRIVER:-$E2E_BIN/pelnoro-driver.exe}"
+E2E_ARTIFACTS="${PELNORO_E2E_ARTIFACTS:-$PELNORO_ROOT/build/e2e-artifacts}"
+# The program's folder, as Windows and as Linux see it.
+E2E_APP_WIN='C:\pelnoro'
+E2E_CHECKS=0
+E2E_FAILED=0
+E2E_PREFIX=""
+E2E_PIDS=()
+
+e2e_note() { echo "  $*"; }
+
+e2e_pass() {
+  E2E_CHECKS=$((E2E_CHECKS + 1))
+  echo "  ok   $*"
+}
+
+e2e_fail() {
+  E2E_CHECKS=$((E2E_CHECKS + 1))
+  E2E_FAILED=$((E2E_FAILED + 1))
+  echo "  FAIL $*"
+  e2e_screenshot "fail-$E2E_CHECKS" >/dev/null 2>&1 || true
+}
+
+# e2e_eq WHAT EXPECTED ACTUAL
+e2e_eq() {
+  if [ "$2" = "$3" ]; then
+    e2e_pass "$1: $3"
+  else
+    e2e_fail "$1: expected '$2', got '$3'"
+  fi
+}
+
+# Runs the driver in the program's prefix; prints its result lines.
+drv() {
+  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 120 "$PELNORO_WINE" "$E2E_DRIVER" "$@"
+}
+
+# Value of KEY from driver output given on stdin.
+field() { sed -n "s/^$1=//p" | head -n1 | tr -d '\r'; }
+
+e2e_screenshot() {
+  local name="$1"
+  mkdir -p "$E2E_ARTIFACTS"
+  local out="$E2E_ARTIFACTS/$E2E_NAME-$name.png"
+  timeout 30 import -window root "$out" 2>/dev/null && echo "$out"
+}
+
+e2e_cleanup() {
+  local pid
+  wine_prefix_drop "$E2E_PREFIX"
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  E2E_PIDS=()
+  E2E_PREFIX=""
+  xvfb_stop
+}
+
+# e2e_begin NAME: checks the programs exist, makes a prefix, starts Xvfb.
+e2e_begin() {
+  E2E_NAME="$1"
+  echo "== $E2E_NAME"
+  local f
+  for f in "$E2E_EXE" "$E2E_DRIVER"; do
+    if [ ! -f "$f" ]; then
+      echo "  FAIL missing $f (build the Windows target first)"
+      exit 1
+    fi
+  done
+  trap e2e_cleanup EXIT
+  trap 'exit 143' TERM INT
+  # A private server: nothing else can take the focus or cover the program.
+  unset DISPLAY
+  xvfb_start 1280x1024x24 || { echo "  FAIL no Xvfb"; exit 1; }
+}
+
+# e2e_case TITLE [DPI]: a fresh prefix (96 DPI unless given) with the program copied
+# into C:\pelnoro.
+e2e_case() {
+  echo "-- $1"
+  if [ -n "$E2E_PREFIX" ]; then
+    wine_prefix_drop "$E2E_PREFIX"
+    E2E_PREFIX=""
+  fi
+  E2E_PREFIX="$(wine_prefix_new "${2:-96}")" || { e2e_fail "no Wine prefix"; return 1; }
+  wine_prefix_set_desktop "$E2E_PREFIX" "$PELNORO_XVFB_SIZE"
+  E2E_APP="$E2E_PREFIX/drive_c/pelnoro"
+  mkdir -p "$E2E_APP"
+  cp "$E2E_EXE" "$E2E_APP/pelnoro.exe"
+}
+
+# Starts the program in the background; its Linux pid goes to E2E_LAST_PID.
+e2e_start_app() {
+  (cd "$E2E_APP" && WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_APP_WIN\\pelnoro.exe" \
+    </dev/null >>"$E2E_ARTIFACTS/$E2E_NAME.log" 2>&1) &
+  E2E_LAST_PID=$!
+  E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+# e2e_wait_exit PID SECONDS: waits for a started program; its exit code goes to E2E_RC.
+# Returns 1 (and leaves it running) when it does not end in time.
+e2e_wait_exit() {
+  local pid="$1" deadline=$((SECONDS + $2))
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ $SECONDS -ge $deadline ]; then
+      E2E_RC=""
+      return 1
+    fi
+    sleep 0.1
+  done
+  wait "$pid"
+  E2E_RC=$?
+  return 0
+}
+
+# Writes UTF-8 text lines as a Shift_JIS (code page 932) file with CR LF line ends.
+write_cp932_lines() {
+  local out="$1"; shift
+  printf '%s\r\n' "$@" | iconv -f UTF-8 -t CP932 >"$out"
+}
+
+# Shows a file as it reads in UTF-8, CR LF marked, for failure reports.
+show_cp932() {
+  iconv -f CP932 -t UTF-8 "$1" 2>&1 | sed -e 's/\r$/<CR>/' -e 's/^/      | /'
+}
+
+# e2e_finish: prints the tally and exits 0 only when every check passed.
+e2e_finish() {
+  mkdir -p "$E2E_ARTIFACTS"
+  if [ "$E2E_CHECKS" = 0 ]; then
+    echo "  FAIL no check ran"
+    exit 1
+  fi
+  echo "$E2E_NAME: $((E2E_CHECKS - E2E_FAILED)) of $E2E_CHECKS checks passed"
+  [ "$E2E_FAILED" = 0 ]
+  exit $?
+}
+
+mkdir -p "$E2E_ARTIFACTS"
