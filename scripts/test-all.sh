@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both trees and runs every test:
+#   1. host unit tests (build/host, native),
+#   2. Windows tests (build/win, each program under Wine in its own prefix and Xvfb),
+#   3. end-to-end scripts driving the real pelnoro.exe (tests/e2e).
+# Every stage runs even when an earlier one failed; the exit code is non-zero when any
+# stage failed. Logs stay in build/*.log.
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+jobs="${PELNORO_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+
+bash scripts/install-deps.sh || { echo "installing the build packages failed" >&2; exit 1; }
+mkdir -p build
+
+results=()
+failed=0
+stage() {  # stage NAME COMMAND...: runs, times and records one stage
+  local name="$1" start rc
+  shift
+  echo "=== $name"
+  start=$SECONDS
+  "$@"
+  rc=$?
+  results+=("$(printf '%-28s %s (%ds)' "$name" "$([ $rc = 0 ] && echo ok || echo "FAILED ($rc)")" $((SECONDS - start)))")
+  [ $rc = 0 ] || failed=1
+  return $rc
+}
+
+# configure_and_build DIR LOG [CMAKE ARGS...]
+configure_and_build() {
+  local dir="$1" log="$2"
+  shift 2
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja "$@" >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
+  fi
+  cmake --build "$dir" -j "$jobs" >>"$log" 2>&1 || { grep -E "error|Error" "$log" | head -n 40; tail -n 20 "$log"; return 1; }
+}
+
+stage "host build" configure_and_build build/host build/host.log
+host_ok=$?
+[ $host_ok = 0 ] && stage "host tests" ctest --test-dir build/host -j "$jobs" --output-on-failure --timeout 300
+
+stage "windows build" configure_and_build build/win build/win.log \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+win_ok=$?
+if [ $win_ok = 0 ]; then
+  stage "windows tests (wine)" ctest --test-dir build/win -j 2 --output-on-failure --timeout 900
+  stage "end-to-end (wine)" bash tests/e2e/run-all.sh
+fi
+
+echo
+echo "=== summary"
+printf '%s\n' "${results[@]}"
+exit $failed
