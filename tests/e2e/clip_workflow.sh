@@ -13,6 +13,7 @@ OPEN_SAVE=(2820 1065)
 SAVE_RUN=(630 1665)
 EXIT=(2820 1365)
 DPI=96
+CAPTURES=0
 px() { echo $(($1 * DPI / 1440)) $(($2 * DPI / 1440)); }
 # The rectangle dragged on the frozen screen (screen pixels) and its size.
 SEL=(100 560 340 740)
@@ -68,7 +69,7 @@ start_capture() {
   info="$(drv info Pelnoro)"
   e2e_eq "main window still topmost over the frozen screen" 1 "$(field topmost <<<"$info")"
   e2e_eq "loupe shown" 1 "$(drv info Loupe | field visible)"
-  e2e_note "screenshot: $(e2e_screenshot capture-with-band)"
+  e2e_note "screenshot: $(e2e_screenshot capture-with-band-$((++CAPTURES)))"
   drv click Pelnoro $(px "${CUT[@]}") >/dev/null || { e2e_fail "cut click"; return 1; }
 }
 

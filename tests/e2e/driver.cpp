@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
@@ -359,6 +360,22 @@ bool PressChord(const std::wstring& chord) {
   return ok;
 }
 
+// Characters as they are, whatever the keyboard layout: the box receives them as typed.
+bool TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT in[2] = {};
+    for (int i = 0; i < 2; ++i) {
+      in[i].type = INPUT_KEYBOARD;
+      in[i].ki.wScan = c;
+      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+    }
+    if (SendInput(2, in, sizeof(INPUT)) != 2) return false;
+    Sleep(10);
+  }
+  Sleep(30);
+  return true;
+}
+
 // ------------------------------------------------------------------ message boxes
 
 std::vector<HWND> Children(HWND parent) {
@@ -430,6 +447,24 @@ std::uint32_t PatternPixel(int x, int y) {
   return r << 16 | g << 8 | b;  // DIB order 0x00RRGGBB
 }
 
+// A photo-like picture: soft ramps and blobs, no hard edges, so that a lossy encoder
+// keeps it close; steep enough that a cut from another place or mirrored is far off.
+std::uint32_t SmoothPixel(int x, int y) {
+  const double pi = 3.14159265358979;
+  const double u = x / 320.0, v = y / 260.0;
+  auto blob = [](double du, double dv, double r) {
+    return std::exp(-(du * du + dv * dv) / (r * r));
+  };
+  const double a = blob(u - 0.3, v - 0.35, 0.18), b = blob(u - 0.7, v - 0.65, 0.22);
+  const double r = 30 + 150 * u + 60 * a + 20 * std::sin(v * 2 * pi);
+  const double g = 40 + 140 * v + 70 * b - 30 * a;
+  const double bl = 200 - 120 * u * v + 40 * std::cos(u * 3 * pi) + 30 * b;
+  auto clamp = [](double c) {
+    return static_cast<unsigned>(c < 0 ? 0 : c > 255 ? 255 : std::lround(c));
+  };
+  return clamp(r) << 16 | clamp(g) << 8 | clamp(bl);
+}
+
 LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PAINT) {
     PAINTSTRUCT ps;
@@ -438,8 +473,10 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     GetClientRect(hwnd, &rc);
     const int w = rc.right, h = rc.bottom;
     std::vector<std::uint32_t> bits(static_cast<size_t>(w) * h);
+    const bool smooth = GetPropW(hwnd, L"PelnoroSmooth") != nullptr;
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) bits[static_cast<size_t>(y) * w + x] = PatternPixel(x, y);
+      for (int x = 0; x < w; ++x)
+        bits[static_cast<size_t>(y) * w + x] = smooth ? SmoothPixel(x, y) : PatternPixel(x, y);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = w;
@@ -455,7 +492,9 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-int CmdPattern(const Args& args) {
+// The test picture window: "test pattern" (every pixel distinct from its neighbours) or,
+// when smooth, "smooth picture".
+int CmdPattern(const Args& args, bool smooth) {
   if (args.positional.size() < 4) return kExitUsage;
   long long v[4];
   for (int i = 0; i < 4; ++i)
@@ -466,11 +505,13 @@ int CmdPattern(const Args& args) {
   wc.lpszClassName = L"PelnoroTestPattern";
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   RegisterClassW(&wc);
-  HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName,
-                              L"test pattern", WS_POPUP, static_cast<int>(v[0]),
-                              static_cast<int>(v[1]), static_cast<int>(v[2]),
-                              static_cast<int>(v[3]), nullptr, nullptr, wc.hInstance, nullptr);
+  HWND hwnd =
+      CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName,
+                      smooth ? L"smooth picture" : L"test pattern", WS_POPUP,
+                      static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
+                      static_cast<int>(v[3]), nullptr, nullptr, wc.hInstance, nullptr);
   if (!hwnd) return kExitFailed;
+  if (smooth) SetPropW(hwnd, L"PelnoroSmooth", reinterpret_cast<HANDLE>(1));
   ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd);
   Out(L"pattern", Hex(hwnd));
@@ -496,6 +537,10 @@ int Usage() {
       L"  move TITLE X Y               move the pointer to client pixel X,Y\n"
       L"  drag TITLE X1 Y1 X2 Y2       press at one client point, release at another\n"
       L"  key TITLE CHORD...           bring TITLE forward, type chords (esc, ctrl+c)\n"
+      L"  type TITLE TEXT              bring TITLE's window forward, type TEXT as characters\n"
+      L"                               into the control that has the focus\n"
+      L"  items LIST                   rows of a list box (hwnd:...): index, client rect, text\n"
+      L"  checked BUTTON               check state of a check box or option button (hwnd:...)\n"
       L"  close TITLE                  post WM_CLOSE\n"
       L"  syscommand TITLE close|maximize|minimize|restore\n"
       L"  wait-gone TITLE              wait until no such window is left\n"
@@ -504,6 +549,7 @@ int Usage() {
       L"  press TEXT|--id N [--title T]  press a message-box button\n"
       L"  screen                       screen size and DPI\n"
       L"  pattern X Y W H              show a test picture at screen X,Y until killed\n"
+      L"  smooth-picture X Y W H       a soft, photo-like picture (\"smooth picture\") there\n"
       L"options: --timeout MS (20000), --class NAME");
   return kExitUsage;
 }
@@ -571,6 +617,49 @@ int CmdChildren(HWND hwnd) {
                       L" visible=" + Num(IsWindowVisible(kid) ? 1 : 0) + L" rect=" +
                       RectText(r) + L" text=" + WindowText(kid));
   }
+  return 0;
+}
+
+// Rows of a list box: index, rect in the list's client pixels, text. The rows shown
+// are where a user clicks; a row scrolled out of view has an empty rect.
+int CmdItems(HWND list) {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count) ||
+      static_cast<LONG_PTR>(count) < 0) {
+    Err(L"not a list box: " + Hex(list));
+    return kExitFailed;
+  }
+  RECT client{};
+  GetClientRect(list, &client);
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(static_cast<LONG_PTR>(copied) < 0 ? 0 : copied);
+    RECT r{};
+    DWORD_PTR ok = 0;
+    SendMessageTimeoutW(list, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r), SMTO_ABORTIFHUNG,
+                        2000, &ok);
+    RECT shown{};
+    if (static_cast<LONG_PTR>(ok) == LB_ERR || !IntersectRect(&shown, &r, &client)) shown = {};
+    Out(L"item", Num(static_cast<long long>(i)) + L" " + RectText(shown) + L" " + text);
+  }
+  DWORD_PTR sel = 0;
+  SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &sel);
+  Out(L"selected", Num(static_cast<LONG_PTR>(sel)));
+  return 0;
+}
+
+// The check state of a check box or option button: 0, 1, or 2 (indeterminate).
+int CmdChecked(HWND button) {
+  DWORD_PTR state = 0;
+  if (!SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state)) {
+    return kExitFailed;
+  }
+  Out(L"checked", Num(static_cast<long long>(state)));
   return 0;
 }
 
@@ -723,7 +812,8 @@ int Run(int argc, wchar_t** argv) {
 
   if (cmd == L"list") return CmdList();
   if (cmd == L"screen") return CmdScreen();
-  if (cmd == L"pattern") return CmdPattern(args);
+  if (cmd == L"pattern") return CmdPattern(args, false);
+  if (cmd == L"smooth-picture") return CmdPattern(args, true);
   if (cmd == L"msgbox") return CmdMsgBox(args);
   if (cmd == L"press") return CmdPress(args);
   if (!NeedPositional(args, 1)) return kExitUsage;
@@ -738,7 +828,8 @@ int Run(int argc, wchar_t** argv) {
 
   const bool known = cmd == L"wait-window" || cmd == L"info" || cmd == L"children" ||
                      cmd == L"click" || cmd == L"move" || cmd == L"drag" || cmd == L"key" ||
-                     cmd == L"close" || cmd == L"syscommand";
+                     cmd == L"close" || cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
+                     cmd == L"checked";
   if (!known) return Usage();
   HWND hwnd = Target(args, rc);
   if (!hwnd) return rc;
@@ -750,6 +841,15 @@ int Run(int argc, wchar_t** argv) {
   }
   if (cmd == L"info") return CmdInfo(hwnd);
   if (cmd == L"children") return CmdChildren(hwnd);
+  if (cmd == L"items") return CmdItems(hwnd);
+  if (cmd == L"checked") return CmdChecked(hwnd);
+  if (cmd == L"type") {
+    if (!NeedPositional(args, 2)) return kExitUsage;
+    SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
+    if (!TypeText(args.positional[1])) return kExitFailed;
+    Out(L"typed", Num(static_cast<long long>(args.positional[1].size())));
+    return 0;
+  }
   if (cmd == L"close") {
     if (!PostMessageW(hwnd, WM_CLOSE, 0, 0)) return kExitFailed;
     Out(L"posted", L"WM_CLOSE");
