@@ -1,5 +1,6 @@
 // The cut and the clear: the selected rectangle becomes the cut image, which
 // goes to the clipboard or waits in the cut window for the save panel.
+#include <algorithm>
 #include <new>
 
 #include "app/application.h"
@@ -156,6 +157,15 @@ void FormPELNORO::cutSteps() {
       st.SaveFileName = base + st.SaveFileExt;
     }
     FrameCutWindow(st.SaveFileName);
+    // The sizable frame just given to the window takes its thickness and caption out of
+    // the 30 spare pixels: grow the window by it, so that the cut keeps its 15-pixel
+    // margin on every side and its corner handle is not hidden under the frame.
+    const double frameX = pic.width() - pic.scaleWidth() * tx;
+    const double frameY = pic.height() - pic.scaleHeight() * ty;
+    if (frameX > 0 || frameY > 0) {
+      pic.move(pic.left(), pic.top(), pic.width() + std::max(0.0, frameX),
+               pic.height() + std::max(0.0, frameY));
+    }
     st.SelectDragging = kFalse;
     edit.setVisible(true);
 

@@ -101,6 +101,8 @@ if start_capture; then
   if drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
     info="$(drv info " Pelnoro")"
     e2e_pass "the cut window \" Pelnoro\" shows the cut ($(field rect <<<"$info"))"
+    # The cut with a 15-pixel margin on every side, inside the frame.
+    e2e_eq "cut window client size" "$((SEL_W + 30))x$((SEL_H + 30))" "$(field client <<<"$info")"
   else
     e2e_fail "no cut window titled \" Pelnoro\""
   fi

@@ -26,6 +26,19 @@ class CutTest : public testing::AppTest {
   void cut() { main().Image切り取りボタン.raiseClick(); }
 };
 
+TEST_F(CutTest, CutWindowGrowsByItsFrameToKeepTheMargin) {
+  // A native frame of 4 pixels a side and a 19-pixel caption.
+  pic().setFrameTwips(8 * 15, 27 * 15);
+  captureAndSelect(100, 50, 300, 200);
+  cut();
+  EXPECT_EQ(pic().width(), 238 * 15);
+  EXPECT_EQ(pic().height(), 207 * 15);
+  EXPECT_EQ(pic().scaleWidth(), 230);
+  EXPECT_EQ(pic().scaleHeight(), 180);
+  EXPECT_EQ(pic().left(), 32);
+  EXPECT_EQ(pic().top(), 16 * 15);
+}
+
 TEST_F(CutTest, CutGeometryAndFileName) {
   captureAndSelect(100, 50, 300, 200);
   cut();
