@@ -198,8 +198,10 @@ void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
   if (e.button != tk::kLeftButton) return;
   LabelANCHOR.move(LabelANCHOR.left() + (e.x - grabX_), LabelANCHOR.top() + (e.y - grabY_),
                    LabelANCHOR.width(), LabelANCHOR.height());
-  wantW_ = LabelANCHOR.left() + (e.x - grabX_);
-  wantH_ = LabelANCHOR.top() + (e.y - grabY_);
+  // The handle's top-left marks the image's corner (see PlaceAnchor): measure the size
+  // from the image's own origin so the corner stays under the handle while dragging.
+  wantW_ = LabelANCHOR.left() - Picture_CHANGE1.left();
+  wantH_ = LabelANCHOR.top() - Picture_CHANGE1.top();
   ResizeEditImage(wantW_, wantH_);
 }
 

@@ -221,24 +221,32 @@ TEST_F(EditSurfaceTest, BandOnTheEditSurfaceWritesTheEditRecord) {
   EXPECT_EQ(main().Label始点X.caption(), L"");
 }
 
-TEST_F(EditSurfaceTest, HandleDragNeedsLayeredWindows) {
+TEST_F(EditSurfaceTest, HandleDragScalesToTheHandleAndNeedsLayeredWindows) {
   auto& a = pic().LabelANCHOR;
   pic().PlaceAnchor();
-  // The handle at (215, 115) moves by (20, 10); the size asked for is its new
-  // place plus the same offset again, from the window's client origin.
+  // The 200 x 100 image at (15, 15) has its handle at (215, 115). Moving the handle by
+  // (20, 10) asks for the box from the image's origin to the handle: 220 x 110.
   a.raiseMouseDown({tk::kLeftButton, 0, 2, 2});
   a.raiseMouseMove({tk::kLeftButton, 0, 22, 12});
   EXPECT_EQ(a.left(), 235);
-  EXPECT_EQ(pic().Picture_CHANGE1.width(), 255);
-  EXPECT_EQ(pic().Picture_CHANGE1.height(), 128);
+  EXPECT_EQ(pic().Picture_CHANGE1.width(), 220);
+  EXPECT_EQ(pic().Picture_CHANGE1.height(), 110);
+  // A second move, relative to the handle's new place, goes on from there; a box
+  // narrower than the image's shape fits the width.
+  a.raiseMouseMove({tk::kLeftButton, 0, -98, 22});
+  EXPECT_EQ(a.left(), 135);
+  EXPECT_EQ(a.top(), 145);
+  EXPECT_EQ(pic().Picture_CHANGE1.width(), 120);
+  EXPECT_EQ(pic().Picture_CHANGE1.height(), 60);
   a.raiseMouseUp({tk::kLeftButton, 0, 0, 0});
-  EXPECT_EQ(a.left(), 15 + 255);
-  EXPECT_EQ(a.toolTip(), L"X= 255 Y= 128");
+  EXPECT_EQ(a.left(), 15 + 120);
+  EXPECT_EQ(a.top(), 15 + 60);
+  EXPECT_EQ(a.toolTip(), L"X= 120 Y= 60");
 
   st().LayeredWindowsOK = app::kFalse;
   a.raiseMouseMove({tk::kLeftButton, 0, 50, 50});
   EXPECT_EQ(a.mousePointer(), 1);
-  EXPECT_EQ(pic().Picture_CHANGE1.width(), 255);
+  EXPECT_EQ(pic().Picture_CHANGE1.width(), 120);
 }
 
 TEST(PixelOps, StretchMirrorsAndCopyClips) {
