@@ -1,0 +1,88 @@
+# The steps of a clip shared by the end-to-end scripts: a test picture, the shutter, a
+# drag on the frozen screen, the cut, and pixel comparisons with the screen.
+# Source after lib.sh.
+
+# Centres of the main window's buttons in client twips; px converts them at the
+# prefix's DPI.
+SHUTTER=(2715 405)
+CUT=(2670 510)
+OPEN_SAVE=(2820 1065)
+SAVE_RUN=(630 1665)
+EXIT=(2820 1365)
+DPI=96
+CAPTURES=0
+px() { echo $(($1 * DPI / 1440)) $(($2 * DPI / 1440)); }
+# The rectangle dragged on the frozen screen (screen pixels) and its size.
+SEL=(100 560 340 740)
+SEL_W=240
+SEL_H=180
+
+# frozen_window: the handle of the full-screen picture window (it has no title).
+frozen_window() {
+  drv list | awk '/rect=0,0,1280,1024/ && /title=$/ {print $1}' | sed 's/^window=//' | head -n1
+}
+
+# show_pattern: a test picture under the rectangle, so that the cut has structure to
+# compare (a plain desktop would match even a cut taken from the wrong place).
+show_pattern() {
+  (WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_DRIVER" pattern $((SEL[0] - 40)) \
+    $((SEL[1] - 40)) $((SEL_W + 80)) $((SEL_H + 80)) >/dev/null 2>&1) &
+  E2E_PIDS+=("$!")
+  drv wait-window "test pattern" --timeout 60000 >/dev/null || e2e_fail "no test pattern window"
+}
+
+start_capture() {
+  show_pattern
+  e2e_start_app
+  if ! drv wait-window Pelnoro --timeout 60000 >/dev/null; then
+    e2e_fail "window \"Pelnoro\" did not appear"
+    return 1
+  fi
+  # A reference picture of the screen before anything of ours covers the area.
+  BEFORE="$(e2e_screenshot before)"
+  drv click Pelnoro $(px "${SHUTTER[@]}") >/dev/null || { e2e_fail "shutter click"; return 1; }
+  local pic=""
+  for _ in $(seq 50); do
+    pic="$(frozen_window)"
+    [ -n "$pic" ] && break
+    sleep 0.2
+  done
+  if [ -z "$pic" ]; then
+    e2e_fail "no full-screen picture window after the shutter"
+    drv list | sed 's/^/      | /'
+    return 1
+  fi
+  e2e_pass "the frozen screen covers the screen ($pic)"
+  # A real X drag: input injected from another Wine process lifts the frozen
+  # screen over the loupe under Wine's desktop, which a user's mouse does not.
+  xdotool mousemove "${SEL[0]}" "${SEL[1]}" mousedown 1
+  local i
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((SEL[0] + (SEL[2] - SEL[0]) * i / 8)) $((SEL[1] + (SEL[3] - SEL[1]) * i / 8))
+  done
+  xdotool mouseup 1
+  sleep 0.3
+  local info
+  info="$(drv info Pelnoro)"
+  e2e_eq "main window still topmost over the frozen screen" 1 "$(field topmost <<<"$info")"
+  e2e_eq "loupe shown" 1 "$(drv info Loupe | field visible)"
+  e2e_note "screenshot: $(e2e_screenshot capture-with-band-$((++CAPTURES)))"
+  drv click Pelnoro $(px "${CUT[@]}") >/dev/null || { e2e_fail "cut click"; return 1; }
+}
+
+# same_pixels WHAT FILE: FILE holds exactly the selected rectangle of the reference.
+same_pixels() {
+  local ref diff
+  ref="$(mktemp --suffix=.png)"
+  convert "$BEFORE" -crop "${SEL_W}x${SEL_H}+${SEL[0]}+${SEL[1]}" +repage "$ref"
+  e2e_eq "$1 size" "${SEL_W}x${SEL_H}" "$(identify -format '%wx%h' "$2" 2>/dev/null)"
+  diff="$(compare -metric AE "$2" "$ref" null: 2>&1)"
+  e2e_eq "$1 pixels differing from the screen" 0 "$diff"
+  rm -f "$ref"
+}
+
+exit_app() {
+  local pid=$E2E_LAST_PID
+  drv click Pelnoro $(px "${EXIT[@]}") >/dev/null
+  e2e_wait_exit "$pid" 30 || e2e_fail "program still runs after the exit click"
+}
