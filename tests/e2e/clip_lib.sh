@@ -66,7 +66,8 @@ start_capture() {
   info="$(drv info Pelnoro)"
   e2e_eq "main window still topmost over the frozen screen" 1 "$(field topmost <<<"$info")"
   e2e_eq "loupe shown" 1 "$(drv info Loupe | field visible)"
-  e2e_note "screenshot: $(e2e_screenshot capture-with-band-$((++CAPTURES)))"
+  CAPTURES=$((CAPTURES + 1))
+  e2e_note "screenshot: $(e2e_screenshot "capture-with-band-$CAPTURES")"
   drv click Pelnoro $(px "${CUT[@]}") >/dev/null || { e2e_fail "cut click"; return 1; }
 }
 
