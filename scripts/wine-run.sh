@@ -7,6 +7,7 @@
 # Uses $DISPLAY when it answers, else a private Xvfb for the run, with the program in a
 # Wine desktop window (1280x1024) that stands in for a window manager.
 # PELNORO_WINE_DPI=144   run in a 144-DPI prefix
+# PELNORO_XVFB_GEOMETRY=1920x1080x24  size of the private Xvfb (default 1280x1024x24)
 # PELNORO_RUN_TIMEOUT=S  end the program after S seconds (default 900)
 # PELNORO_KEEP_PREFIX=1  keep the prefix afterwards and print its path
 set -uo pipefail
@@ -34,7 +35,7 @@ trap 'exit 143' TERM
 trap 'exit 130' INT
 
 prefix="$(wine_prefix_new "${PELNORO_WINE_DPI:-96}")" || { echo "wine-run: no Wine prefix" >&2; exit 125; }
-display_ensure || { echo "wine-run: no X display" >&2; exit 125; }
+display_ensure "${PELNORO_XVFB_GEOMETRY:-1280x1024x24}" || { echo "wine-run: no X display" >&2; exit 125; }
 # On our own Xvfb there is no window manager: let Wine's desktop window stand in.
 [ -n "${PELNORO_XVFB_PID:-}" ] && wine_prefix_set_desktop "$prefix" "$PELNORO_XVFB_SIZE"
 
