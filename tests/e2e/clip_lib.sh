@@ -1,5 +1,6 @@
-# The steps of a clip shared by the end-to-end scripts: a test picture, the shutter, a
-# drag on the frozen screen, the cut, and pixel comparisons with the screen.
+# The main window's buttons and the steps of a clip shared by the end-to-end scripts: a
+# test picture, the shutter, a drag on the frozen screen, the cut, and pixel comparisons
+# with the screen.
 # Source after lib.sh.
 
 # Centres of the main window's buttons in client twips; px converts them at the
@@ -17,6 +18,11 @@ SEL=(100 560 340 740)
 SEL_W=240
 SEL_H=180
 
+# The main window's menu list (the only list box on it).
+menu_list() {
+  drv children Pelnoro | awk '/ ListBox / {sub(/^child=/, "", $1); print $1; exit}'
+}
+
 # frozen_window: the handle of the full-screen picture window (it has no title).
 frozen_window() {
   drv list | awk '/rect=0,0,1280,1024/ && /title=$/ {print $1}' | sed 's/^window=//' | head -n1
@@ -31,15 +37,8 @@ show_pattern() {
   drv wait-window "test pattern" --timeout 60000 >/dev/null || e2e_fail "no test pattern window"
 }
 
-start_capture() {
-  show_pattern
-  e2e_start_app
-  if ! drv wait-window Pelnoro --timeout 60000 >/dev/null; then
-    e2e_fail "window \"Pelnoro\" did not appear"
-    return 1
-  fi
-  # A reference picture of the screen before anything of ours covers the area.
-  BEFORE="$(e2e_screenshot before)"
+# shutter_drag_cut: the shutter, a real X drag over SEL on the frozen screen, the cut.
+shutter_drag_cut() {
   drv click Pelnoro $(px "${SHUTTER[@]}") >/dev/null || { e2e_fail "shutter click"; return 1; }
   local pic=""
   for _ in $(seq 50); do
@@ -69,6 +68,20 @@ start_capture() {
   CAPTURES=$((CAPTURES + 1))
   e2e_note "screenshot: $(e2e_screenshot "capture-with-band-$CAPTURES")"
   drv click Pelnoro $(px "${CUT[@]}") >/dev/null || { e2e_fail "cut click"; return 1; }
+}
+
+# start_capture: the test pattern, the program, a reference picture of the screen in
+# BEFORE, then shutter_drag_cut.
+start_capture() {
+  show_pattern
+  e2e_start_app
+  if ! drv wait-window Pelnoro --timeout 60000 >/dev/null; then
+    e2e_fail "window \"Pelnoro\" did not appear"
+    return 1
+  fi
+  # A reference picture of the screen before anything of ours covers the area.
+  BEFORE="$(e2e_screenshot before)"
+  shutter_drag_cut
 }
 
 # same_pixels WHAT FILE: FILE holds exactly the selected rectangle of the reference.

@@ -149,3 +149,87 @@ e2e_finish() {
 }
 
 mkdir -p "$E2E_ARTIFACTS"
+
+# e2e_child TITLE CLASS TEXT: "HWND WIDTH HEIGHT VISIBLE" of the child window of TITLE
+# with this class and exactly this text, a shown one before a hidden one; nothing and
+# status 1 when there is none.
+e2e_child() {
+  local line this hit="" re='^child=([^ ]+) ([^ ]+) id=[^ ]+ visible=([01]) '
+  re+='rect=(-?[0-9]+),(-?[0-9]+),(-?[0-9]+),(-?[0-9]+) text=(.*)$'
+  while IFS= read -r line; do
+    line="${line%$'\r'}"
+    [[ "$line" =~ $re ]] || continue
+    [ "${BASH_REMATCH[2]}" = "$2" ] && [ "${BASH_REMATCH[8]}" = "$3" ] || continue
+    this="${BASH_REMATCH[1]} $((BASH_REMATCH[6] - BASH_REMATCH[4]))"
+    this+=" $((BASH_REMATCH[7] - BASH_REMATCH[5])) ${BASH_REMATCH[3]}"
+    if [ "${BASH_REMATCH[3]}" = 1 ]; then
+      echo "$this"
+      return 0
+    fi
+    [ -n "$hit" ] || hit="$this"
+  done < <(drv children "$1")
+  [ -n "$hit" ] && echo "$hit"
+}
+
+# e2e_click_child TITLE CLASS TEXT: clicks the middle of that child, as a user would.
+e2e_click_child() {
+  local found hwnd w h
+  found="$(e2e_child "$@")" || { echo "no $2 \"$3\" in \"$1\"" >&2; return 1; }
+  read -r hwnd w h _ <<<"$found"
+  drv click "hwnd:$hwnd" $((w / 2)) $((h / 2)) >/dev/null
+}
+
+# e2e_checked TITLE CLASS TEXT: check state (0 or 1) of a check box or option button.
+e2e_checked() {
+  local found
+  found="$(e2e_child "$@")" || return 1
+  drv checked "hwnd:${found%% *}" | field checked
+}
+
+# e2e_list_click LIST-HWND SUFFIX: clicks the middle of the first shown row of the list
+# box whose text ends in SUFFIX.
+e2e_list_click() {
+  local line re='^item=([0-9]+) ([0-9]+),([0-9]+),([0-9]+),([0-9]+) (.*)$'
+  while IFS= read -r line; do
+    line="${line%$'\r'}"
+    [[ "$line" =~ $re ]] || continue
+    [[ "${BASH_REMATCH[6]}" == *"$2" ]] || continue
+    [ "${BASH_REMATCH[4]}" -gt "${BASH_REMATCH[2]}" ] || continue  # scrolled out of view
+    drv click "hwnd:$1" $(((BASH_REMATCH[2] + BASH_REMATCH[4]) / 2)) \
+      $(((BASH_REMATCH[3] + BASH_REMATCH[5]) / 2)) >/dev/null
+    return
+  done < <(drv items "hwnd:$1")
+  echo "no row ending in \"$2\" shown in list $1" >&2
+  return 1
+}
+
+# e2e_list_rows LIST-HWND: the rows' texts, one a line.
+e2e_list_rows() {
+  drv items "hwnd:$1" | sed -n 's/^item=[0-9]* [0-9,]* //p' | tr -d '\r'
+}
+
+# bytes_at FILE OFFSET COUNT: the bytes there as unsigned decimals, one a line.
+bytes_at() {
+  od -An -v -tu1 -j "$2" -N "$3" "$1" | tr -s ' ' '\n' | sed '/^$/d'
+}
+
+# e2e_poll EXPECTED SECONDS COMMAND...: runs COMMAND until it prints EXPECTED or SECONDS
+# have passed, and prints what it printed last. The program answers input in its own
+# time; a check on the state after a click waits for it this way.
+e2e_poll() {
+  local want="$1" deadline=$((SECONDS + $2)) out
+  shift 2
+  while :; do
+    out="$("$@" 2>/dev/null)"
+    [ "$out" = "$want" ] || [ $SECONDS -ge $deadline ] && break
+    sleep 0.1
+  done
+  printf '%s\n' "$out"
+}
+
+# e2e_shown TITLE CLASS TEXT: 1 when that child is shown, 0 when hidden, "missing".
+e2e_shown() {
+  local found
+  found="$(e2e_child "$@")" || { echo missing; return; }
+  echo "${found##* }"
+}
