@@ -37,6 +37,8 @@ FormFLD_browse::FormFLD_browse(app::Application& app) : tk::Form(L"FormFLD_brows
   move(0, 0, 3180, 3825);
   setBackColor(0x00F4ECE4);
   setPicture(app::FolderChooserSkin());
+  // It usually opens over the property box, whose colours it shares.
+  setOutline(0x00804A20);
 
   Label1.move(120, 120, 2775, 195);
   Label1.setCaption(text::kChooserTitle);

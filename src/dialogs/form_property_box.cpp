@@ -49,6 +49,7 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(app::Application& app)
   move(0, 0, 5190, 4400);
   setBackColor(kPage);
   setPicture(app::PropertyBoxSkin());
+  setOutline(kTitleBack);
 
   Label4.move(0, 0, 5190, 345);
   Label4.setCaption(text::kPropertyTitle);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "image/surface.h"
@@ -69,6 +70,13 @@ class Form : public Container {
   bool topmost() const { return topmost_; }
   void beginMoveDrag();
   void setColorKey(Color key);
+  // A one-pixel line around the client area, over the picture: a borderless dialog
+  // shown over another one keeps a visible edge.
+  void setOutline(std::optional<Color> c) {
+    outline_ = c;
+    changed(Prop::Appearance);
+  }
+  std::optional<Color> outline() const { return outline_; }
 
   // Client size in the form's scale units. Headless forms assume the frame
   // the platform would draw (see setFrameTwips).
@@ -108,6 +116,7 @@ class Form : public Container {
  private:
   std::wstring caption_;
   BorderStyle borderStyle_ = BorderStyle::Sizable;
+  std::optional<Color> outline_;
   bool controlBox_ = true;
   bool minButton_ = true;
   bool maxButton_ = true;

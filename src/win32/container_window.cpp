@@ -389,6 +389,11 @@ void ContainerWindow::paint(HDC dc, const RECT& client) {
   DeleteObject(back);
 
   if (!parent_ && form().picture()) DrawSurface(dc, *form().picture(), client);
+  if (!parent_ && form().outline()) {
+    HBRUSH line = CreateSolidBrush(ToColorRef(*form().outline()));
+    FrameRect(dc, &client, line);
+    DeleteObject(line);
+  }
   if (c_.kind() == tk::Kind::Frame) {
     const auto& fr = static_cast<const tk::Frame&>(c_);
     if (fr.bordered()) {
