@@ -113,6 +113,8 @@ class FormPELNORO : public tk::Form {
   // The first table entry whose caption ends the row text; -1 when none does.
   int FindMenuEntry(const std::wstring& row);
   void ShowPropertyBox();
+  // Left edge of the property box shown next to the main window, kept on the screen.
+  double PropertyBoxLeft();
   std::wstring SelectedMenuEntry;
   std::vector<std::wstring> MenuTail;
   std::wstring OperationCode;

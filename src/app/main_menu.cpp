@@ -1,5 +1,7 @@
 // The collapsible menu list of the main window: a fixed table of encoded
 // entries (level digit, kind letter, caption) shown as indented rows.
+#include <algorithm>
+
 #include "app/application.h"
 #include "app/form_pelnoro.h"
 #include "app/settings_file.h"
@@ -166,11 +168,20 @@ void FormPELNORO::showSettingsPage(tk::Frame& page) {
 void FormPELNORO::ShowPropertyBox() {
   auto& box = app_.propertyBox();
   const double sh = app_.sys().screenHeightTwips();
-  const double left = this->left() + width() - box.width();
   const double top = this->top() + height() + box.height() > sh ? this->top() - box.height()
                                                                  : this->top() + height();
-  box.move(left, top, box.width(), box.height());
+  box.move(PropertyBoxLeft(), top, box.width(), box.height());
   box.show();
+}
+
+double FormPELNORO::PropertyBoxLeft() {
+  auto& box = app_.propertyBox();
+  // Right edge under the main window's right edge; but the box is wider than the main
+  // window, and near the screen's left edge (as at the first start) that would put its
+  // left part off the screen.
+  const double right = left() + width();
+  const double room = app_.sys().screenWidthTwips() - box.width();
+  return std::max(0.0, std::min(right - box.width(), std::max(0.0, room)));
 }
 
 void FormPELNORO::WarnLinkUnfinished() {

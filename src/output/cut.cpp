@@ -213,10 +213,9 @@ void FormPELNORO::FrameCutWindow(const std::wstring& fileName) {
 void FormPELNORO::DockPropertyBox() {
   auto& box = app_.propertyBox();
   const double sh = app_.sys().screenHeightTwips();
-  const double boxLeft = left() + width() - box.width();
   const float below = static_cast<float>(top() + height() + box.height());
   const double boxTop = below > sh ? top() - box.height() : top() + height();
-  box.move(boxLeft, boxTop, box.width(), box.height());
+  box.move(PropertyBoxLeft(), boxTop, box.width(), box.height());
 }
 
 void FormPELNORO::Labelクリア_Click() {

@@ -208,14 +208,30 @@ TEST(ErrorText, TwoBlanksBeforeAPositiveNumber) {
 TEST_F(CutTest, DockPropertyBoxBothWays) {
   sys.screenH = 768;  // 11520 twips
   box().move(0, 0, box().width(), 4000);
-  main().move(1000, 9000, main().width(), 2000);
+  main().move(6000, 9000, main().width(), 2000);
   main().DockPropertyBox();
   EXPECT_EQ(box().top(), 5000);
-  EXPECT_EQ(box().left() + box().width(), 1000 + main().width());
-  main().move(1000, 1000, main().width(), 2000);
+  EXPECT_EQ(box().left() + box().width(), 6000 + main().width());
+  main().move(6000, 1000, main().width(), 2000);
   main().DockPropertyBox();
   EXPECT_EQ(box().top(), 3000);
   EXPECT_FALSE(box().visible());
+}
+
+TEST_F(CutTest, DockedPropertyBoxStaysOnTheScreen) {
+  sys.screenH = 768;
+  sys.screenW = 1024;  // 15360 twips
+  main().move(9000, 1000, main().width(), 2000);
+  main().DockPropertyBox();
+  EXPECT_EQ(box().left() + box().width(), 9000 + main().width());
+  // At the first start's place the box would begin 540 twips left of the screen.
+  main().move(1200, 1000, main().width(), 2000);
+  main().DockPropertyBox();
+  EXPECT_EQ(box().left(), 0);
+  // A main window half off the right edge keeps the box inside the screen.
+  main().move(14000, 1000, main().width(), 2000);
+  main().DockPropertyBox();
+  EXPECT_EQ(box().left() + box().width(), 15360);
 }
 
 TEST_F(CutTest, ClearIsRefusedInLinkModeAndOtherwiseResetsEverything) {

@@ -78,14 +78,16 @@ TEST_F(MenuTest, LinkModeGuardsTheTurnsButNotTheMosaic) {
 
 TEST_F(MenuTest, PropertyBoxOpensAboveTheMainWindowNearTheScreenBottom) {
   // Screen 1080 px = 16200 twips; the box is 4400 twips high.
-  main().move(1000, 12000, main().width(), main().height());
+  main().move(3000, 12000, main().width(), main().height());
   click(L"＋設定");
   click(L" 　動作");
   EXPECT_EQ(box().top(), 12000 - 4400);
-  EXPECT_EQ(box().left() + box().width(), 1000 + 3450);
+  EXPECT_EQ(box().left() + box().width(), 3000 + 3450);
+  // Near the left edge the box stays on the screen.
   main().move(1000, 1000, main().width(), main().height());
   click(L" 　画像");
   EXPECT_EQ(box().top(), 1000 + 2610);
+  EXPECT_EQ(box().left(), 0);
 }
 
 TEST_F(MenuTest, FindMenuEntryMatchesTheCaptionAtTheEnd) {
