@@ -15,8 +15,20 @@ namespace pelnoro::output {
 
 namespace {
 
-// A write the system refused (folder gone, no rights, disk full) after encoding.
-constexpr std::int16_t kFileWriteFailed = static_cast<std::int16_t>(encoder::Error::kWriteFailed);
+// The encoder's code for the step of the file write that failed.
+std::int16_t WriteCode(sys::WriteResult r) {
+  switch (r) {
+    case sys::WriteResult::kOk:
+      return 0;
+    case sys::WriteResult::kCannotCreate:
+      return static_cast<std::int16_t>(encoder::Error::kCannotCreateFile);
+    case sys::WriteResult::kWriteFailed:
+      return static_cast<std::int16_t>(encoder::Error::kWriteFailed);
+    case sys::WriteResult::kCannotReplace:
+      return static_cast<std::int16_t>(encoder::Error::kCannotReplace);
+  }
+  return static_cast<std::int16_t>(encoder::Error::kWriteFailed);
+}
 
 bool isWholeNumber(const std::wstring& text) {
   std::size_t i = 0;
@@ -79,10 +91,8 @@ bool WriteCutImage(app::Application& app, const std::wstring& ext, std::int16_t&
   }
 
   std::int16_t code = static_cast<std::int16_t>(error);
-  if (error == encoder::Error::kOk &&
-      !app.sys().writeFileReplacing(path, std::string(bytes.begin(), bytes.end()))) {
-    code = kFileWriteFailed;
-  }
+  if (error == encoder::Error::kOk)
+    code = WriteCode(app.sys().writeFileReplacing(path, std::string(bytes.begin(), bytes.end())));
   // The bitmap writer has no code of its own to hand back.
   if (ext != text::kExtBmp) result = code;
   if (code != 0) {

@@ -23,6 +23,9 @@ enum MessageBoxStyle : unsigned {
 };
 enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
+// How a replacing write ended: which step failed, for the code shown to the user.
+enum class WriteResult { kOk, kCannotCreate, kWriteFailed, kCannotReplace };
+
 class System {
  public:
   virtual ~System() = default;
@@ -71,7 +74,7 @@ class System {
   virtual std::vector<std::wstring> listFolders(const std::wstring& folder) = 0;
   virtual std::optional<std::string> readFile(const std::wstring& path) = 0;
   // Writes beside the target and replaces it, so a failure keeps the old file.
-  virtual bool writeFileReplacing(const std::wstring& path, const std::string& bytes) = 0;
+  virtual WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) = 0;
 };
 
 }  // namespace pelnoro::sys

@@ -31,7 +31,7 @@ bool writeTextLines(System& sys, const std::wstring& path, const std::vector<std
     text += l;
     text += L"\r\n";
   }
-  return sys.writeFileReplacing(path, toCp932(text));
+  return sys.writeFileReplacing(path, toCp932(text)) == WriteResult::kOk;
 }
 
 }  // namespace pelnoro::sys

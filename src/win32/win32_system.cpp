@@ -259,20 +259,28 @@ std::optional<std::string> Win32System::readFile(const std::wstring& path) {
   return data;
 }
 
-bool Win32System::writeFileReplacing(const std::wstring& path, const std::string& bytes) {
+sys::WriteResult Win32System::writeFileReplacing(const std::wstring& path,
+                                                 const std::string& bytes) {
   const std::wstring tmp = path + L".pelnoro-tmp";
   HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) return sys::WriteResult::kCannotCreate;
   DWORD written = 0;
   bool ok = bytes.empty() ||
             (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
              written == bytes.size());
   ok = FlushFileBuffers(h) && ok;
   CloseHandle(h);
-  if (ok) ok = MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(tmp.c_str());
-  return ok;
+  if (!ok) {
+    DeleteFileW(tmp.c_str());
+    return sys::WriteResult::kWriteFailed;
+  }
+  // Refused for a read-only file or a folder of that name: the old one stays.
+  if (!MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(tmp.c_str());
+    return sys::WriteResult::kCannotReplace;
+  }
+  return sys::WriteResult::kOk;
 }
 
 }  // namespace pelnoro::win32

@@ -37,7 +37,7 @@ class Win32System : public sys::System {
   bool driveReady(const std::wstring& root) override;
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
-  bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+  sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
 
   // Runs the message loop until quit.
   int run();

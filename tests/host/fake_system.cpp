@@ -103,10 +103,11 @@ std::vector<std::wstring> FakeSystem::listFolders(const std::wstring& folder) {
 
 std::optional<std::string> FakeSystem::readFile(const std::wstring& path) { return file(path); }
 
-bool FakeSystem::writeFileReplacing(const std::wstring& path, const std::string& bytes) {
-  if (failWrites) return false;
+sys::WriteResult FakeSystem::writeFileReplacing(const std::wstring& path,
+                                                const std::string& bytes) {
+  if (failWrites) return failWith;
   files_[key(path)] = bytes;
-  return true;
+  return sys::WriteResult::kOk;
 }
 
 void FakeSystem::putFile(const std::wstring& path, std::string bytes) {

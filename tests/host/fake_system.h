@@ -37,7 +37,8 @@ class FakeSystem : public sys::System {
   std::deque<int> answers;  // message-box answers; OK when empty
   std::deque<std::function<void()>> userActions;
   bool quitCalled = false;
-  bool failWrites = false;
+  bool failWrites = false;  // every write then fails with failWith
+  sys::WriteResult failWith = sys::WriteResult::kWriteFailed;
 
   int screenWidthPixels() override { return screenW; }
   int screenHeightPixels() override { return screenH; }
@@ -74,7 +75,7 @@ class FakeSystem : public sys::System {
   bool driveReady(const std::wstring& root) override;
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
-  bool writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+  sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
 
   // Test helpers.
   void putFile(const std::wstring& path, std::string bytes);

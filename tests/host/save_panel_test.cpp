@@ -145,6 +145,13 @@ TEST_F(SavePanelTest, FailedWriteKeepsTheCutAndThePanel) {
   EXPECT_TRUE(main().visible());
   EXPECT_TRUE(main().Label保存実行.visible());
   EXPECT_EQ(box().List保存履歴.items(), history);
+  // Each failing step has its own code: no file made, none replaced.
+  sys.failWith = sys::WriteResult::kCannotCreate;
+  save();
+  EXPECT_EQ(sys.messages.back().text, L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 5");
+  sys.failWith = sys::WriteResult::kCannotReplace;
+  save();
+  EXPECT_EQ(sys.messages.back().text, L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 7");
   sys.failWrites = false;
   save();
   EXPECT_TRUE(written(L"clip00.JPG"));
