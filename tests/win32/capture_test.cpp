@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -75,7 +76,15 @@ TEST_F(CaptureTest, ShutterFreezesThePrimaryScreen) {
   EXPECT_EQ(frozen.width(), GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(frozen.height(), GetSystemMetrics(SM_CYSCREEN));
   // Colour references: red in the low byte.
-  EXPECT_EQ(frozen.pixel(720, 520), 0x001EC80A);
+  // The 60 x 40 marker at (700, 500), exactly: its corners in, the pixels beside them out.
+  constexpr std::uint32_t kMarker = 0x001EC80A;
+  EXPECT_EQ(frozen.pixel(720, 520), kMarker);
+  EXPECT_EQ(frozen.pixel(700, 500), kMarker);
+  EXPECT_EQ(frozen.pixel(759, 539), kMarker);
+  EXPECT_NE(frozen.pixel(699, 500), kMarker);
+  EXPECT_NE(frozen.pixel(700, 499), kMarker);
+  EXPECT_NE(frozen.pixel(760, 539), kMarker);
+  EXPECT_NE(frozen.pixel(759, 540), kMarker);
   const auto clip = sys.clipboardBitmap();
   ASSERT_TRUE(clip);
   EXPECT_EQ(clip->width(), frozen.width());
