@@ -62,15 +62,7 @@ if start_capture; then
 
   # The same clip again, scaled up by the image's own corner: rest in the 6-pixel
   # triangle first (the pointer turns into the resize arrow), then drag.
-  drv click Pelnoro $(px "${SHUTTER[@]}") >/dev/null
-  sleep 1
-  xdotool mousemove "${SEL[0]}" "${SEL[1]}" mousedown 1
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((SEL[0] + (SEL[2] - SEL[0]) * i / 8)) $((SEL[1] + (SEL[3] - SEL[1]) * i / 8))
-  done
-  xdotool mouseup 1
-  sleep 0.3
-  drv click Pelnoro $(px "${CUT[@]}") >/dev/null
+  shutter_drag_cut
   drv wait-window " Pelnoro" --timeout 20000 >/dev/null || e2e_fail "no cut window"
   read -r ox oy <<<"$(cut_window_origin)"
   xdotool mousemove $((ox + 15 + 236)) $((oy + 15 + 176)) sleep 0.3
