@@ -200,9 +200,8 @@ void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
                    LabelANCHOR.width(), LabelANCHOR.height());
   // The handle's top-left marks the image's corner (see PlaceAnchor): measure the size
   // from the image's own origin so the corner stays under the handle while dragging.
-  wantW_ = LabelANCHOR.left() - Picture_CHANGE1.left();
-  wantH_ = LabelANCHOR.top() - Picture_CHANGE1.top();
-  ResizeEditImage(wantW_, wantH_);
+  ResizeEditImage(LabelANCHOR.left() - Picture_CHANGE1.left(),
+                  LabelANCHOR.top() - Picture_CHANGE1.top());
 }
 
 void FormPic::LabelANCHOR_MouseUp(const tk::MouseEvent&) { PlaceAnchor(); }

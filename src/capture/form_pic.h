@@ -58,7 +58,6 @@ class FormPic : public tk::Form {
   int curX_ = 0, curY_ = 0;
   int rect_[4] = {0, 0, 0, 0};
   double grabX_ = 0, grabY_ = 0;
-  double wantW_ = 0, wantH_ = 0;
 };
 
 }  // namespace pelnoro::capture

@@ -168,14 +168,22 @@ bool DriveListBox::setDrive(const std::wstring& pathOrDrive) {
   return false;
 }
 
-bool DirListBox::setPath(const std::wstring& path) {
+bool FileSystemList::showFolder(std::wstring& folder, const std::wstring& path, bool& moved) {
+  moved = false;
   const std::wstring n = NormalizeFolder(path);
   if (n.empty()) return false;
   if (system_ && !system_->folderExists(n)) return false;
-  if (sameText(n, path_)) return true;
-  path_ = n;
+  if (sameText(n, folder)) return true;
+  folder = n;
+  moved = true;
   refresh();
-  if (onChange) onChange();
+  return true;
+}
+
+bool DirListBox::setPath(const std::wstring& path) {
+  bool moved = false;
+  if (!showFolder(path_, path, moved)) return false;
+  if (moved && onChange) onChange();
   return true;
 }
 
@@ -215,13 +223,9 @@ void DirListBox::refresh() {
 }
 
 bool FileListBox::setPath(const std::wstring& path) {
-  const std::wstring n = NormalizeFolder(path);
-  if (n.empty()) return false;
-  if (system_ && !system_->folderExists(n)) return false;
-  if (sameText(n, path_)) return true;
-  path_ = n;
-  refresh();
-  if (onPathChange) onPathChange();
+  bool moved = false;
+  if (!showFolder(path_, path, moved)) return false;
+  if (moved && onPathChange) onPathChange();
   return true;
 }
 

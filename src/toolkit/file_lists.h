@@ -45,6 +45,10 @@ class FileSystemList : public Control {
 
  protected:
   void setRows(std::vector<std::wstring> rows, int selected);
+  // Makes `folder` the folder the list shows: false for one that does not exist
+  // (nothing changes); `moved` tells whether it differs from the one shown before,
+  // in which case the rows are read again.
+  bool showFolder(std::wstring& folder, const std::wstring& path, bool& moved);
   sys::System* system_ = nullptr;
 
  private:

@@ -84,6 +84,27 @@ start_capture() {
   shutter_drag_cut
 }
 
+# clips_folder: C:\clips\ in the prefix, holding one ordinary file (a save folder
+# without files is forgotten at the start); its Linux path goes to CLIPS.
+clips_folder() {
+  CLIPS="$E2E_PREFIX/drive_c/clips"
+  mkdir -p "$CLIPS"
+  echo x >"$CLIPS/keep.txt"
+}
+
+# save_through_panel FILE [SHOT]: 保存, then 保存実行 (with a screenshot SHOT of the
+# open panel when named); waits for FILE, a Linux path, and fails when it is not written.
+save_through_panel() {
+  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null || { e2e_fail "保存 click"; return 1; }
+  # The save panel takes the menu's place.
+  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  [ -n "${2:-}" ] && e2e_note "screenshot: $(e2e_screenshot "$2")"
+  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null || { e2e_fail "保存実行 click"; return 1; }
+  local _
+  for _ in $(seq 50); do [ -s "$1" ] && break; sleep 0.2; done
+  [ -s "$1" ]
+}
+
 # same_pixels WHAT FILE: FILE holds exactly the selected rectangle of the reference.
 same_pixels() {
   local ref diff

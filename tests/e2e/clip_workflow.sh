@@ -9,8 +9,7 @@
 e2e_begin clip_workflow
 
 e2e_case "PNG file through the save panel"
-mkdir -p "$E2E_PREFIX/drive_c/clips"
-echo x >"$E2E_PREFIX/drive_c/clips/keep.txt"
+clips_folder
 write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=shot' '自動ナンバリング=する' \
   '保存先=C:\clips\' '解像度=80' '現在の位置XY=9000-1200'
 if start_capture; then
@@ -23,18 +22,13 @@ if start_capture; then
     e2e_fail "no cut window titled \" Pelnoro\""
   fi
   e2e_note "screenshot: $(e2e_screenshot cut-window)"
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  sleep 0.5
-  e2e_note "screenshot: $(e2e_screenshot save-panel)"
-  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  file="$E2E_PREFIX/drive_c/clips/shot00.PNG"
-  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.2; done
-  if [ -s "$file" ]; then
+  file="$CLIPS/shot00.PNG"
+  if save_through_panel "$file" save-panel; then
     e2e_pass "shot00.PNG written ($(stat -c %s "$file") bytes)"
     same_pixels "shot00.PNG" "$file"
   else
     e2e_fail "shot00.PNG was not written"
-    ls -la "$E2E_PREFIX/drive_c/clips" | sed 's/^/      | /'
+    ls -la "$CLIPS" | sed 's/^/      | /'
   fi
   e2e_eq "picture window gone after the save" 0 "$(drv count " Pelnoro" | field count)"
   exit_app
@@ -66,19 +60,13 @@ fi
 
 e2e_case "PNG file at 144 DPI: the cut keeps physical pixels" 144
 DPI=144
-mkdir -p "$E2E_PREFIX/drive_c/clips"
-echo x >"$E2E_PREFIX/drive_c/clips/keep.txt"
+clips_folder
 write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=big' '自動ナンバリング=しない' \
   '保存先=C:\clips\' '解像度=80' '現在の位置XY=9000-1200'
 if start_capture; then
   drv wait-window " Pelnoro" --timeout 20000 >/dev/null || e2e_fail "no cut window"
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  sleep 0.5
-  e2e_note "screenshot: $(e2e_screenshot save-panel-144dpi)"
-  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  file="$E2E_PREFIX/drive_c/clips/big.PNG"
-  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.2; done
-  if [ -s "$file" ]; then
+  file="$CLIPS/big.PNG"
+  if save_through_panel "$file" save-panel-144dpi; then
     same_pixels "big.PNG at 144 DPI" "$file"
   else
     e2e_fail "big.PNG was not written at 144 DPI"

@@ -732,28 +732,30 @@ int CmdSysCommand(HWND hwnd, const std::wstring& what) {
   return 0;
 }
 
-int CmdMsgBox(const Args& args) {
+// The message box the arguments select, once it is built; null after the timeout.
+HWND WaitForBox(const Args& args) {
   Selector sel = DialogSelector(args);
   HWND box = WaitFor(sel, args.timeout_ms);
   if (!box) {
     Err(L"timed out waiting for a message box");
-    return kExitTimeout;
+    return nullptr;
   }
   // The texts are set while the box is being built: give it that moment.
   Sleep(100);
+  return box;
+}
+
+int CmdMsgBox(const Args& args) {
+  HWND box = WaitForBox(args);
+  if (!box) return kExitTimeout;
   PrintDialog(box);
   return 0;
 }
 
 int CmdPress(const Args& args) {
   if (!args.id && args.positional.empty()) return Usage();
-  Selector sel = DialogSelector(args);
-  HWND box = WaitFor(sel, args.timeout_ms);
-  if (!box) {
-    Err(L"timed out waiting for a message box");
-    return kExitTimeout;
-  }
-  Sleep(100);
+  HWND box = WaitForBox(args);
+  if (!box) return kExitTimeout;
   HWND button = nullptr;
   for (HWND kid : Children(box)) {
     if (!IsButton(kid) || !IsWindowVisible(kid)) continue;

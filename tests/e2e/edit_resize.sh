@@ -25,11 +25,7 @@ xdrag() {
 # rectangle sampled to W x H.
 save_and_check() {
   local file="$1" w="$2" h="$3" ref diff
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  sleep 0.3
-  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.2; done
-  if [ ! -s "$file" ]; then
+  if ! save_through_panel "$file"; then
     e2e_fail "$(basename "$file") was not written"
     return 1
   fi
@@ -47,8 +43,7 @@ save_and_check() {
 e2e_begin edit_resize
 
 e2e_case "handle and corner drags scale the cut"
-mkdir -p "$E2E_PREFIX/drive_c/clips"
-echo x >"$E2E_PREFIX/drive_c/clips/keep.txt"
+clips_folder
 write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=scaled' '自動ナンバリング=する' \
   '保存先=C:\clips\' '解像度=80' '現在の位置XY=9000-1200'
 if start_capture; then
@@ -58,7 +53,7 @@ if start_capture; then
   # held 3 pixels in, to where a 120 x 90 image ends.
   xdrag $((ox + 255 + 3)) $((oy + 195 + 3)) $((ox + 135 + 3)) $((oy + 105 + 3))
   e2e_note "screenshot: $(e2e_screenshot after-handle-drag)"
-  save_and_check "$E2E_PREFIX/drive_c/clips/scaled00.PNG" 120 90
+  save_and_check "$CLIPS/scaled00.PNG" 120 90
 
   # The same clip again, scaled up by the image's own corner: rest in the 6-pixel
   # triangle first (the pointer turns into the resize arrow), then drag.
@@ -68,7 +63,7 @@ if start_capture; then
   xdotool mousemove $((ox + 15 + 236)) $((oy + 15 + 176)) sleep 0.3
   xdrag $((ox + 15 + 237)) $((oy + 15 + 177)) $((ox + 15 + 360)) $((oy + 15 + 270))
   e2e_note "screenshot: $(e2e_screenshot after-corner-drag)"
-  save_and_check "$E2E_PREFIX/drive_c/clips/scaled01.PNG" 360 270
+  save_and_check "$CLIPS/scaled01.PNG" 360 270
   exit_app
 fi
 

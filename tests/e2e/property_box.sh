@@ -41,8 +41,7 @@ property_list() {
 e2e_begin property_box
 
 e2e_case "settings pages, PNG and a new save folder through the chooser, kept at exit"
-mkdir -p "$E2E_PREFIX/drive_c/clips"
-echo x >"$E2E_PREFIX/drive_c/clips/keep.txt"
+clips_folder
 write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=JPEG' 'ファイル名=shot' '自動ナンバリング=する' \
   '保存先=C:\clips\' '解像度=75' '現在の位置XY=9000-1200'
 e2e_start_app

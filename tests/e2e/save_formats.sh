@@ -89,14 +89,10 @@ clip() {
   BEFORE="$(e2e_screenshot "before-${expected/./-}")"
   shutter_drag_cut || return 1
   drv wait-window " Pelnoro" --timeout 20000 >/dev/null || { e2e_fail "no cut window"; return 1; }
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null || { e2e_fail "保存 click"; return 1; }
-  # The save panel takes the menu's place.
-  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
-  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null || { e2e_fail "保存実行 click"; return 1; }
+  local file="$CLIPS/$expected"
+  save_through_panel "$file"
   drv wait-gone " Pelnoro" --timeout 20000 >/dev/null ||
     e2e_fail "cut window still there after 保存実行"
-  local file="$CLIPS/$expected"
-  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.2; done
   local added
   added="$(comm -13 <(echo "$files_before") <(ls "$CLIPS") | paste -sd' ')"
   e2e_eq "new file in $CLIPS_WIN" "$expected" "$added"

@@ -36,9 +36,7 @@ panel_open() { e2e_poll 0 10 e2e_shown Pelnoro ListBox ""; }
 e2e_begin save_panel
 
 e2e_case "failed write, rename, save; then cancel after a rename"
-CLIPS="$E2E_PREFIX/drive_c/clips"
-mkdir -p "$CLIPS"
-echo x >"$CLIPS/keep.txt"
+clips_folder
 # A folder where the numbered file would go: the program numbers past files only, so
 # it picks this name and the write must fail.
 mkdir "$CLIPS/shot00.PNG"
@@ -83,10 +81,7 @@ if start_capture; then
   rename_to other.PNG
   drv click Pelnoro $(px "${CANCEL[@]}") >/dev/null
   e2e_eq "menu back after the cancel" 1 "$(e2e_poll 1 10 e2e_shown Pelnoro ListBox "")"
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  panel_open >/dev/null
-  drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  for _ in $(seq 50); do [ -s "$CLIPS/shot00.PNG" ] && break; sleep 0.2; done
+  save_through_panel "$CLIPS/shot00.PNG"
   e2e_eq "files after cancel and save" "keep.txt mine.PNG shot00.PNG" "$(ls "$CLIPS" | paste -sd' ')"
   exit_app
   e2e_eq "save log starts with the folder" 'C:\clips\' \
