@@ -13,10 +13,6 @@ namespace pelnoro::capture {
 
 namespace {
 
-constexpr int kPointerDefault = 0;
-constexpr int kPointerArrow = 1;
-constexpr int kPointerCross = 2;
-constexpr int kPointerSizeNWSE = 8;
 constexpr int kCornerTriangle = 6;
 
 double value(const tk::Label& l) { return app::LenientNumber(l.caption()); }
@@ -40,8 +36,8 @@ FormPic::FormPic(app::Application& app) : tk::Form(L"FormPic"), app_(app) {
   LabelANCHOR.setBackColor(0x00404040);
   LabelANCHOR.setVisible(false);
   LabelMESSAGE.setVisible(false);
-  PicturePic_Screen.setMousePointer(kPointerCross);
-  Picture_CHANGE1.setMousePointer(kPointerCross);
+  PicturePic_Screen.setMousePointer(tk::Pointer::kCross);
+  Picture_CHANGE1.setMousePointer(tk::Pointer::kCross);
 
   onActivate = [this] { Form_Activate(); };
   onMouseMove = [this](const tk::MouseEvent& e) { Form_MouseMove(e); };
@@ -73,7 +69,7 @@ void FormPic::Form_Activate() {
   if (app_.state().LayeredWindowsOK) app_.loupeLayer().setTopmost();
 }
 
-void FormPic::Form_MouseMove(const tk::MouseEvent&) { setMousePointer(kPointerDefault); }
+void FormPic::Form_MouseMove(const tk::MouseEvent&) { setMousePointer(tk::Pointer::kDefault); }
 
 void FormPic::bandDown(tk::PictureBox& surface, Record rec, const tk::MouseEvent& e) {
   auto& st = app_.state();
@@ -141,7 +137,7 @@ void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) { bandUp(screen
 void FormPic::PicturePic_Screen_DblClick() { app_.main().setTopmost(); }
 
 void FormPic::Picture_CHANGE1_MouseDown(const tk::MouseEvent& e) {
-  if (mousePointer() == kPointerSizeNWSE) {
+  if (mousePointer() == tk::Pointer::kSizeNWSE) {
     SaveUndoImage(app_);
     return;
   }
@@ -156,14 +152,14 @@ void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
     const double w = Picture_CHANGE1.width(), h = Picture_CHANGE1.height();
     if (e.x + e.y >= w + h - kCornerTriangle) {
       Picture_CHANGE1.cls();
-      setMousePointer(kPointerSizeNWSE);
+      setMousePointer(tk::Pointer::kSizeNWSE);
     } else {
-      setMousePointer(kPointerCross);
+      setMousePointer(tk::Pointer::kCross);
     }
     Picture_CHANGE1.setMousePointer(mousePointer());
     return;
   }
-  if (mousePointer() == kPointerSizeNWSE) {
+  if (mousePointer() == tk::Pointer::kSizeNWSE) {
     ResizeEditImage(e.x, e.y);
     return;
   }
@@ -192,7 +188,7 @@ void FormPic::LabelANCHOR_MouseDown(const tk::MouseEvent& e) {
 
 void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
   if (!app_.state().LayeredWindowsOK) {
-    LabelANCHOR.setMousePointer(kPointerArrow);
+    LabelANCHOR.setMousePointer(tk::Pointer::kArrow);
     return;
   }
   if (e.button != tk::kLeftButton) return;

@@ -99,7 +99,7 @@ void FormPELNORO::cutSteps() {
 
   const double tx = sys.twipsPerPixelX(), ty = sys.twipsPerPixelY();
   pic.move(32, 16 * ty, (w + 2 * kCutMargin) * tx, (h + 2 * kCutMargin) * ty);
-  pic.setMousePointer(0);
+  pic.setMousePointer(tk::Pointer::kDefault);
 
   auto& work = pic.Picture_CHANGE2;
   work.move(work.left(), work.top(), w, h);
@@ -220,7 +220,7 @@ void FormPELNORO::DockPropertyBox() {
 
 void FormPELNORO::Labelクリア_Click() {
   auto& st = app_.state();
-  setMousePointer(0);
+  setMousePointer(tk::Pointer::kDefault);
   if (st.LinkModeActive) {
     WarnLinkUnfinished();
     return;

@@ -66,7 +66,7 @@ void Control::setFont(Font f) {
   changed(Prop::Appearance);
 }
 
-void Control::setMousePointer(int p) {
+void Control::setMousePointer(Pointer p) {
   if (p == mousePointer_) return;
   mousePointer_ = p;
   changed(Prop::Pointer);

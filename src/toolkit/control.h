@@ -50,6 +50,22 @@ enum class Kind {
   FileList,
 };
 
+// Mouse pointer shapes, numbered as the platform's standard pointers.
+enum class Pointer : int {
+  kDefault = 0,
+  kArrow = 1,
+  kCross = 2,
+  kIBeam = 3,
+  kSizeAll = 5,
+  kSizeNESW = 6,
+  kSizeNS = 7,
+  kSizeNWSE = 8,
+  kSizeWE = 9,
+  kHourglass = 11,
+  kNoDrop = 12,
+  kHand = 99,  // a pointing hand, for pictures that open something when clicked
+};
+
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 
 // Mouse position in the scale units of the control's container.
@@ -108,8 +124,8 @@ class Control {
   void setForeColor(Color c);
   const Font& font() const { return font_; }
   void setFont(Font f);
-  int mousePointer() const { return mousePointer_; }
-  void setMousePointer(int p);
+  Pointer mousePointer() const { return mousePointer_; }
+  void setMousePointer(Pointer p);
 
   // True when the control and every container up to its form are visible.
   bool shownOnForm() const;
@@ -162,7 +178,7 @@ class Control {
   Color backColor_ = 0x00FFFFFF;
   Color foreColor_ = 0x00000000;
   Font font_;
-  int mousePointer_ = 0;
+  Pointer mousePointer_ = Pointer::kDefault;
   std::unique_ptr<ControlPeer> peer_;
   friend class Form;
   friend class Container;

@@ -51,29 +51,33 @@ int shiftState(WPARAM wp) {
   return s;
 }
 
-LPCWSTR cursorFor(int pointer) {
+LPCWSTR cursorFor(tk::Pointer pointer) {
   switch (pointer) {
-    case 2:
+    case tk::Pointer::kCross:
       return IDC_CROSS;
-    case 3:
+    case tk::Pointer::kIBeam:
       return IDC_IBEAM;
-    case 5:
+    case tk::Pointer::kSizeAll:
       return IDC_SIZEALL;
-    case 6:
+    case tk::Pointer::kSizeNESW:
       return IDC_SIZENESW;
-    case 7:
+    case tk::Pointer::kSizeNS:
       return IDC_SIZENS;
-    case 8:
+    case tk::Pointer::kSizeNWSE:
       return IDC_SIZENWSE;
-    case 9:
+    case tk::Pointer::kSizeWE:
       return IDC_SIZEWE;
-    case 11:
+    case tk::Pointer::kHourglass:
       return IDC_WAIT;
-    case 12:
+    case tk::Pointer::kNoDrop:
       return IDC_NO;
-    default:
-      return IDC_ARROW;
+    case tk::Pointer::kHand:
+      return IDC_HAND;
+    case tk::Pointer::kDefault:
+    case tk::Pointer::kArrow:
+      break;
   }
+  return IDC_ARROW;
 }
 
 }  // namespace
@@ -613,8 +617,9 @@ LRESULT ContainerWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
         tk::Control* target = hit(p.x, p.y);
-        const int pointer = target && target->mousePointer() ? target->mousePointer()
-                                                             : c_.mousePointer();
+        const tk::Pointer pointer =
+            target && target->mousePointer() != tk::Pointer::kDefault ? target->mousePointer()
+                                                                      : c_.mousePointer();
         SetCursor(LoadCursorW(nullptr, cursorFor(pointer)));
         return TRUE;
       }

@@ -174,9 +174,9 @@ class EditSurfaceTest : public CaptureTest {
 TEST_F(EditSurfaceTest, CornerTriangleSwitchesToResizeMode) {
   auto& e = pic().Picture_CHANGE1;
   e.raiseMouseMove({0, 0, 195, 99});
-  EXPECT_EQ(pic().mousePointer(), 8);
+  EXPECT_EQ(pic().mousePointer(), tk::Pointer::kSizeNWSE);
   e.raiseMouseMove({0, 0, 190, 99});
-  EXPECT_EQ(pic().mousePointer(), 2);
+  EXPECT_EQ(pic().mousePointer(), tk::Pointer::kCross);
 }
 
 TEST_F(EditSurfaceTest, CornerDragScalesFromTheWorkingImageAndKeepsUndo) {
@@ -245,7 +245,7 @@ TEST_F(EditSurfaceTest, HandleDragScalesToTheHandleAndNeedsLayeredWindows) {
 
   st().LayeredWindowsOK = app::kFalse;
   a.raiseMouseMove({tk::kLeftButton, 0, 50, 50});
-  EXPECT_EQ(a.mousePointer(), 1);
+  EXPECT_EQ(a.mousePointer(), tk::Pointer::kArrow);
   EXPECT_EQ(pic().Picture_CHANGE1.width(), 120);
 }
 
