@@ -10,12 +10,10 @@ cd "$root"
 bash scripts/install-deps.sh || exit 1
 
 mkdir -p build
-if [ ! -f build/win/build.ninja ]; then
-  cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    >build/win-configure.log 2>&1 ||
-    { tail -n 40 build/win-configure.log; echo "configure failed" >&2; exit 1; }
-fi
-echo "building pelnoro.exe ..."
+cmake -S . -B build/win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release >build/win-configure.log 2>&1 ||
+  { tail -n 40 build/win-configure.log; echo "configure failed" >&2; exit 1; }
+echo "building pelnoro.exe (Release) ..."
 cmake --build build/win --target pelnoro -j2 >build/win-build.log 2>&1 ||
   { tail -n 60 build/win-build.log; echo "build failed (build/win-build.log)" >&2; exit 1; }
 

@@ -9,6 +9,8 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 jobs="${PELNORO_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+# What is tested is what ships: an optimised build.
+build_type="${PELNORO_BUILD_TYPE:-Release}"
 
 bash scripts/install-deps.sh || { echo "installing the build packages failed" >&2; exit 1; }
 mkdir -p build
@@ -31,9 +33,9 @@ stage() {  # stage NAME COMMAND...: runs, times and records one stage
 configure_and_build() {
   local dir="$1" log="$2"
   shift 2
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja "$@" >"$log" 2>&1 || { tail -n 40 "$log"; return 1; }
-  fi
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@" >"$log" 2>&1 ||
+    { tail -n 40 "$log"; return 1; }
+  echo "$dir: build type $(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$dir/CMakeCache.txt")"
   cmake --build "$dir" -j "$jobs" >>"$log" 2>&1 || { grep -E "error|Error" "$log" | head -n 40; tail -n 20 "$log"; return 1; }
 }
 
