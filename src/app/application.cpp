@@ -7,19 +7,23 @@
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
 #include "dialogs/form_text_view.h"
+#include "edit/image_editor.h"
 #include "imagemap/form_cl_container.h"
+#include "imagemap/link_mode.h"
 
 namespace pelnoro::app {
 
 Application::Application(sys::System& sys) : sys_(sys) {
   main_ = std::make_unique<FormPELNORO>(*this);
-  propertyBox_ = std::make_unique<dialogs::FormPROPERTY_BOX>(*this);
-  folderChooser_ = std::make_unique<dialogs::FormFLD_browse>(*this);
-  loupe_ = std::make_unique<capture::FormLOUPE>(*this);
-  loupeLayer_ = std::make_unique<capture::FormLOUPE_LAYER1>(*this);
-  pic_ = std::make_unique<capture::FormPic>(*this);
+  folderChooser_ = std::make_unique<dialogs::FormFLD_browse>(sys_);
+  propertyBox_ = std::make_unique<dialogs::FormPROPERTY_BOX>(sys_, state_, *folderChooser_);
+  loupeLayer_ = std::make_unique<capture::FormLOUPE_LAYER1>(state_);
+  loupe_ = std::make_unique<capture::FormLOUPE>(state_, *loupeLayer_);
+  pic_ = std::make_unique<capture::FormPic>(sys_, state_, *loupe_);
   linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>();
   textView_ = std::make_unique<dialogs::FormTEXTview>();
+  editor_ = std::make_unique<edit::ImageEditor>(sys_, state_, *pic_, *main_);
+  linkMode_ = std::make_unique<imagemap::LinkMode>(state_);
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   for (tk::Form* f : {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
                       static_cast<tk::Form*>(folderChooser_.get()),
@@ -28,9 +32,28 @@ Application::Application(sys::System& sys) : sys_(sys) {
                       static_cast<tk::Form*>(textView_.get())}) {
     f->setTwipsPerPixel(tx, ty);
   }
+  wire();
 }
 
 Application::~Application() = default;
+
+void Application::wire() {
+  FormPELNORO& m = *main_;
+  capture::FormPic& pic = *pic_;
+  // The selection lives in the main window's coordinate labels.
+  pic.screenSelection = {&m.Label始点X, &m.Label始点Y, &m.Label終点X, &m.Label終点Y};
+  pic.editSelection = {&m.Label始点X2, &m.Label始点Y2, &m.Label終点X2, &m.Label終点Y2};
+  pic.screenPointer = {&m.LabelポインタX, &m.LabelポインタY};
+  pic.editPointer = {&m.LabelポインタX2, &m.LabelポインタY2};
+  pic.raiseMainWindow = [&m] { m.setTopmost(); };
+
+  folderChooser_->folderChosen = [&m, &pic](const std::wstring& folder) {
+    m.Label保存フォルダ.setCaption(folder);
+    pic.Picture_CHANGE1.setToolTip(folder + m.Labelファイル名.caption());
+  };
+
+  editor_->toggleMainWindow = [&m] { m.ToggleOutOfView(); };
+}
 
 void Application::realise(tk::PeerFactory& peers) {
   peers.realise(*main_);

@@ -1,9 +1,10 @@
-// The program: its windows, their shared state and the system they run on.
+// The program: its windows, their shared state and the system they run on. It builds
+// the windows and wires the ways they affect each other.
 #pragma once
 
 #include <memory>
 
-#include "app/app_state.h"
+#include "program/app_state.h"
 #include "system/system.h"
 #include "toolkit/peer_factory.h"
 
@@ -17,8 +18,12 @@ class FormPROPERTY_BOX;
 class FormFLD_browse;
 class FormTEXTview;
 }  // namespace pelnoro::dialogs
+namespace pelnoro::edit {
+class ImageEditor;
+}
 namespace pelnoro::imagemap {
 class FormCL_CONTAINER;
+class LinkMode;
 }  // namespace pelnoro::imagemap
 
 namespace pelnoro::app {
@@ -33,7 +38,7 @@ class Application {
   Application& operator=(const Application&) = delete;
 
   sys::System& sys() { return sys_; }
-  AppState& state() { return state_; }
+  program::AppState& state() { return state_; }
 
   FormPELNORO& main() { return *main_; }
   dialogs::FormPROPERTY_BOX& propertyBox() { return *propertyBox_; }
@@ -43,6 +48,8 @@ class Application {
   capture::FormPic& pic() { return *pic_; }
   imagemap::FormCL_CONTAINER& linkTarget() { return *linkTarget_; }
   dialogs::FormTEXTview& textView() { return *textView_; }
+  edit::ImageEditor& editor() { return *editor_; }
+  imagemap::LinkMode& linkMode() { return *linkMode_; }
 
   // Gives every window its native peer.
   void realise(tk::PeerFactory& peers);
@@ -54,16 +61,20 @@ class Application {
   bool ended() const { return ended_; }
 
  private:
+  void wire();
+
   sys::System& sys_;
-  AppState state_;
+  program::AppState state_;
   std::unique_ptr<FormPELNORO> main_;
-  std::unique_ptr<dialogs::FormPROPERTY_BOX> propertyBox_;
   std::unique_ptr<dialogs::FormFLD_browse> folderChooser_;
-  std::unique_ptr<capture::FormLOUPE> loupe_;
+  std::unique_ptr<dialogs::FormPROPERTY_BOX> propertyBox_;
   std::unique_ptr<capture::FormLOUPE_LAYER1> loupeLayer_;
+  std::unique_ptr<capture::FormLOUPE> loupe_;
   std::unique_ptr<capture::FormPic> pic_;
   std::unique_ptr<imagemap::FormCL_CONTAINER> linkTarget_;
   std::unique_ptr<dialogs::FormTEXTview> textView_;
+  std::unique_ptr<edit::ImageEditor> editor_;
+  std::unique_ptr<imagemap::LinkMode> linkMode_;
   bool ended_ = false;
 };
 

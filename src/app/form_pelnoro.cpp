@@ -1,7 +1,6 @@
 #include "app/form_pelnoro.h"
 
 #include "app/application.h"
-#include "app/number_text.h"
 #include "app/settings_file.h"
 #include "app/skins.h"
 #include "app/texts.h"
@@ -9,13 +8,12 @@
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
+#include "system/number_text.h"
 
 namespace pelnoro::app {
 
 namespace {
 
-constexpr tk::Color kRaisedLight = 0x00DCDCDC;
-constexpr tk::Color kRaisedDark = 0x00646464;
 constexpr tk::Color kMenuBack = 0x00FFF8F0;
 constexpr tk::Color kPromptBack = 0x00C0FFFF;
 constexpr tk::Color kNavy = 0x00800000;
@@ -169,8 +167,8 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
 
 void FormPELNORO::hoverButton(tk::Label& label, bool raiseOnUp) {
   label.onMouseMove = [this, &label](const tk::MouseEvent&) {
-    const long t = RoundHalfEven(label.top()), h = RoundHalfEven(label.height());
-    const long l = RoundHalfEven(label.left()), w = RoundHalfEven(label.width());
+    const long t = sys::RoundHalfEven(label.top()), h = sys::RoundHalfEven(label.height());
+    const long l = sys::RoundHalfEven(label.left()), w = sys::RoundHalfEven(label.width());
     DrawHoverFrame(t, t + h, l, l + w);
   };
   label.onMouseDown = [this](const tk::MouseEvent&) { SinkHoverFrame(); };
@@ -181,7 +179,7 @@ void FormPELNORO::Form_Load() {
   auto& st = app_.state();
   auto& sys = app_.sys();
   // Layered windows exist from major version 5 on.
-  st.LayeredWindowsOK = sys.osMajorVersion() >= 5 ? kTrue : kFalse;
+  st.LayeredWindowsOK = sys.osMajorVersion() >= 5 ? program::kTrue : program::kFalse;
 
   move(left(), top(), kWidth, kHeight);
 
@@ -207,19 +205,14 @@ void FormPELNORO::Form_Load() {
   box.Check自動ナンバリング.setToolTip(text::kNumberingToolTip);
 
   auto& chooser = app_.folderChooser();
-  chooser.move(sys.screenWidthTwips() / 2 - chooser.width() / 2,
-               sys.screenHeightTwips() / 2 - chooser.height() / 2, chooser.width(), chooser.height());
+  const tk::Box centred = tk::Centred(chooser.width(), chooser.height(), sys.screenWidthTwips(),
+                                      sys.screenHeightTwips());
+  chooser.move(centred.left, centred.top, centred.width, centred.height);
 
-  auto& loupe = app_.loupe();
-  loupe.move(left(), -(height() + top()), 120 * sys.twipsPerPixelX(), 120 * sys.twipsPerPixelY());
-  if (st.LayeredWindowsOK) {
-    app_.loupeLayer().move(loupe.left(), loupe.top(), loupe.width(), loupe.height());
-  }
+  app_.loupe().Place(left(), -(height() + top()), capture::kLoupeSize * sys.twipsPerPixelX(),
+                     capture::kLoupeSize * sys.twipsPerPixelY());
 
-  auto& pic = app_.pic();
-  pic.Picture_CHANGE1.setAutoRedraw(true);
-  pic.Picture_CHANGE2.setAutoRedraw(true);
-  pic.Picture_CHANGE3.setAutoRedraw(true);
+  app_.pic().SetSurfacesAutoRedraw(true);
   Shapeシャッターボタン.setFillStyle(0);
 
   BuildMenuTable();
@@ -292,94 +285,6 @@ void FormPELNORO::Label終了_Click() {
   }
   hide();
   app_.end();
-}
-
-// ---- Hover frame ----
-
-void FormPELNORO::DrawHoverFrame(long top, long bottom, long left, long right) {
-  top -= 32;
-  LineLEFT.setBorderColor(kRaisedLight);
-  LineUP.setBorderColor(kRaisedLight);
-  LineRIGHT.setBorderColor(kRaisedDark);
-  LineDOWN.setBorderColor(kRaisedDark);
-  LineLEFT.setPoints(left, top, left, bottom);
-  LineUP.setPoints(left, top, right, top);
-  LineRIGHT.setPoints(right, top, right, bottom);
-  LineDOWN.setPoints(left, bottom, right, bottom);
-  for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(true);
-}
-
-void FormPELNORO::HideHoverFrame() {
-  for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(false);
-}
-
-void FormPELNORO::SinkHoverFrame() {
-  LineLEFT.setBorderColor(kRaisedDark);
-  LineUP.setBorderColor(kRaisedDark);
-  LineRIGHT.setBorderColor(kRaisedLight);
-  LineDOWN.setBorderColor(kRaisedLight);
-}
-
-void FormPELNORO::RaiseHoverFrame() {
-  LineLEFT.setBorderColor(kRaisedLight);
-  LineUP.setBorderColor(kRaisedLight);
-  LineRIGHT.setBorderColor(kRaisedDark);
-  LineDOWN.setBorderColor(kRaisedDark);
-}
-
-// ---- In-window prompt ----
-
-std::wstring FormPELNORO::AskOnFrame() {
-  auto& st = app_.state();
-  // A prompt raised while another waits is nested: it is answered first, then
-  // the earlier question comes back, so one click never answers two questions.
-  prompts_.push_back({st.OnMsgTitle, st.OnMsgComment, st.OnMsgMode, L""});
-  const std::size_t mine = prompts_.size() - 1;
-  st.OnMsgAnswer = L"";
-  FrameON_MSG.setVisible(true);
-  while (true) {
-    if (mine + 1 == prompts_.size()) SetOnFrameTexts(st.OnMsgTitle, st.OnMsgComment, st.OnMsgMode);
-    if (!prompts_[mine].answer.empty()) break;
-    app_.sys().waitEvents();
-  }
-  const std::wstring answer = prompts_[mine].answer;
-  prompts_.pop_back();
-  if (!prompts_.empty()) {
-    const Prompt& outer = prompts_.back();
-    st.OnMsgTitle = outer.title;
-    st.OnMsgComment = outer.comment;
-    st.OnMsgMode = outer.mode;
-    SetOnFrameTexts(outer.title, outer.comment, outer.mode);
-    FrameON_MSG.setVisible(true);
-  }
-  st.OnMsgAnswer = answer;
-  return answer;
-}
-
-void FormPELNORO::SetOnFrameTexts(const std::wstring& title, const std::wstring& comment,
-                                  const std::wstring& mode) {
-  LabelON_MSG_TITLE.setCaption(title);
-  LabelON_MSG_COMMENT.setCaption(comment);
-  if (mode == text::kModeYesNo) {
-    CommandON_MSG_YES.setVisible(true);
-    CommandON_MSG_NO.setEnabled(true);
-  } else if (mode == text::kModeYes) {
-    CommandON_MSG_YES.setVisible(true);
-    CommandON_MSG_NO.setEnabled(false);
-  }
-}
-
-void FormPELNORO::CommandON_MSG_YES_Click() {
-  app_.state().OnMsgAnswer = text::kAnswerYes;
-  if (!prompts_.empty()) prompts_.back().answer = text::kAnswerYes;
-  FrameON_MSG.setVisible(false);
-}
-
-void FormPELNORO::CommandON_MSG_NO_Click() {
-  if (!CommandON_MSG_NO.enabled()) return;
-  app_.state().OnMsgAnswer = text::kAnswerNo;
-  if (!prompts_.empty()) prompts_.back().answer = text::kAnswerNo;
-  FrameON_MSG.setVisible(false);
 }
 
 }  // namespace pelnoro::app

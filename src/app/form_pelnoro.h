@@ -5,14 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "program/prompt.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/geometry.h"
 
 namespace pelnoro::app {
 
 class Application;
 
-class FormPELNORO : public tk::Form {
+// Its member bodies: form_pelnoro.cpp (layout, start, size, close, exit),
+// form_pelnoro_prompt.cpp (hover frame, in-window prompt), form_pelnoro_menu.cpp,
+// form_pelnoro_clip.cpp (shutter, cut, clear) and form_pelnoro_save.cpp (save panel).
+class FormPELNORO : public tk::Form, public program::Prompt {
  public:
   explicit FormPELNORO(Application& app);
 
@@ -103,6 +108,9 @@ class FormPELNORO : public tk::Form {
   void CommandON_MSG_NO_Click();
   // How many prompts are waiting (nested ones included).
   int promptDepth() const { return static_cast<int>(prompts_.size()); }
+  // The prompt for the other windows' operations.
+  std::wstring Ask(const std::wstring& title, const std::wstring& comment,
+                   const std::wstring& mode) override;
 
   // Main menu.
   void BuildMenuTable();
@@ -113,8 +121,6 @@ class FormPELNORO : public tk::Form {
   // The first table entry whose caption ends the row text; -1 when none does.
   int FindMenuEntry(const std::wstring& row);
   void ShowPropertyBox();
-  // Left edge of the property box shown next to the main window, kept on the screen.
-  double PropertyBoxLeft();
   std::wstring SelectedMenuEntry;
   std::vector<std::wstring> MenuTail;
   std::wstring OperationCode;
@@ -123,11 +129,14 @@ class FormPELNORO : public tk::Form {
   void Imageシャッターボタン_Click();
   void Image切り取りボタン_Click();
   void Labelクリア_Click();
-  void NextNumberedName(std::wstring& name, const std::wstring& ext);
-  void FrameCutWindow(const std::wstring& fileName);
   void DockPropertyBox();
+  // The window's place on the screen, twips.
+  tk::Box box() const { return {left(), top(), width(), height()}; }
+  // Out of view above the screen; the same again brings it back.
+  void ToggleOutOfView() { setTop(-(height() + top())); }
   // Save panel.
   void ShowSavePanel();
+  void HideSavePanel();
   void Label保存開く_Click();
   void Labelファイル名_Click();
   void Labelファイル名変更_Click();
@@ -146,6 +155,9 @@ class FormPELNORO : public tk::Form {
   void cutSteps();
   void bringLoupeBack();
   void parkLoupe();
+  // The steps a save and a clear share: the program back to idle.
+  void returnToIdle();
+  std::vector<tk::Control*> savePanelControls();
 
   Application& app_;
   std::vector<std::wstring> menuTable_;

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "app/number_text.h"
+#include "system/number_text.h"
 #include "app/texts.h"
 #include "dialogs/form_property_box.h"
 #include "system/text_file.h"
@@ -33,7 +33,7 @@ std::pair<long, long> ParsePositionValue(const std::wstring& line) {
   const auto sep = value.size() > 1 ? value.find(L'-', 1) : std::wstring::npos;
   const std::wstring x = sep == std::wstring::npos ? value : value.substr(0, sep);
   const std::wstring y = sep == std::wstring::npos ? std::wstring() : value.substr(sep + 1);
-  return {RoundHalfEven(LenientNumber(x)), RoundHalfEven(LenientNumber(y))};
+  return {sys::RoundHalfEven(sys::LenientNumber(x)), sys::RoundHalfEven(sys::LenientNumber(y))};
 }
 
 std::optional<std::pair<long, long>> ReadWindowPosition(Application& app) {
@@ -86,7 +86,7 @@ void ReadSettings(Application& app) {
   // The spinner shows the quality upside down. Setting it recomputes the label,
   // which keeps it within 0..100.
   auto& spin = box.VScrollJPEG_解像度;
-  const long quality = RoundHalfEven(LenientNumber(box.Label解像度.caption()));
+  const long quality = sys::RoundHalfEven(sys::LenientNumber(box.Label解像度.caption()));
   const long pos = static_cast<long>(spin.max()) - quality;
   if (pos != spin.value()) {
     spin.setValue(static_cast<int>(pos));
@@ -127,8 +127,8 @@ std::vector<std::wstring> BuildSettingsLines(Application& app) {
                                                           : text::kNumberingOff));
   lines.push_back(std::wstring(text::kKeyFolder) + L"=" + box.Label保存先.caption());
   lines.push_back(std::wstring(text::kKeyQuality) + L"=" + box.Label解像度.caption());
-  lines.push_back(std::wstring(text::kKeyPosition) + L"=" + SingleText(app.main().left()) + L"-" +
-                  SingleText(app.main().top()));
+  lines.push_back(std::wstring(text::kKeyPosition) + L"=" + sys::SingleText(app.main().left()) + L"-" +
+                  sys::SingleText(app.main().top()));
   return lines;
 }
 

@@ -12,7 +12,5 @@ using Picture = std::shared_ptr<const image::Surface>;
 Picture MainWindowSkin();      // 246 x 156
 Picture ShutterPicture();      // a camera lens
 Picture CutPicture();          // scissors
-Picture PropertyBoxSkin();     // 600 x 300
-Picture FolderChooserSkin();   // 600 x 300
 
 }  // namespace pelnoro::app

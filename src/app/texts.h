@@ -32,10 +32,6 @@ inline constexpr const wchar_t* kFormatPng = L"PNG";
 inline constexpr const wchar_t* kFormatBmp = L"BMP";
 
 // In-window prompts.
-inline constexpr const wchar_t* kModeYesNo = L"yesno";
-inline constexpr const wchar_t* kModeYes = L"yes";
-inline constexpr const wchar_t* kAnswerYes = L"Y";
-inline constexpr const wchar_t* kAnswerNo = L"N";
 inline constexpr const wchar_t* kLinkUnfinishedTitle = L" 設定未終了";
 inline constexpr const wchar_t* kLinkUnfinishedComment =
     L"リンク設定が閉じてないのでHTMLファイルが不完全です。\n戻って設定終了を実行してください。";

@@ -1,8 +1,7 @@
 #include "capture/form_loupe.h"
 
-#include "app/application.h"
-#include "app/number_text.h"
 #include "image/pixel_ops.h"
+#include "system/number_text.h"
 
 namespace pelnoro::capture {
 
@@ -37,7 +36,9 @@ std::shared_ptr<const image::Surface> CrosshairPicture() {
   return picture;
 }
 
-FormLOUPE::FormLOUPE(app::Application& app) : tk::Form(L"FormLOUPE"), app_(app) {
+FormLOUPE::FormLOUPE(const program::AppState& state, FormLOUPE_LAYER1& layer)
+    : tk::Form(L"FormLOUPE"), state_(state), layer_(layer) {
+  layer_.loupe_ = this;
   setCaption(L"Loupe");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
@@ -55,35 +56,54 @@ FormLOUPE::FormLOUPE(app::Application& app) : tk::Form(L"FormLOUPE"), app_(app) 
 }
 
 void FormLOUPE::Feed(const image::Surface& frozen, double x, double y) {
-  const int sx = static_cast<int>(app::RoundHalfEven(x - 15));
-  const int sy = static_cast<int>(app::RoundHalfEven(y - 15));
+  const int sx = static_cast<int>(sys::RoundHalfEven(x - 15));
+  const int sy = static_cast<int>(sys::RoundHalfEven(y - 15));
   image::StretchNearest(frozen, sx, sy, kLoupeSource, kLoupeSource, PictureLOUPE.surface(), 0, 0,
                         kLoupeSize, kLoupeSize, 0x00000000);
   PictureLOUPE.refresh();
+}
+
+void FormLOUPE::Place(double left, double top, double width, double height) {
+  move(left, top, width, height);
+  if (layered()) layer_.move(left, top, width, height);
+}
+
+void FormLOUPE::ShowAt(double left, double top) {
+  move(left, top, width(), height());
+  setTopmost();
+  if (layered()) {
+    layer_.move(left, top, layer_.width(), layer_.height());
+    layer_.setTopmost();
+  }
+}
+
+void FormLOUPE::Park(double top) {
+  setTop(top);
+  if (layered()) layer_.setTop(top);
+}
+
+void FormLOUPE::Raise() {
+  setTopmost();
+  if (layered()) layer_.setTopmost();
 }
 
 void FormLOUPE::Form_MouseDown(const tk::MouseEvent& e) {
   if (e.button != tk::kLeftButton) return;
   beginMoveDrag();
   // The system's move loop ends with the button: bring the overlay along.
-  if (app_.state().LayeredWindowsOK) {
-    auto& layer = app_.loupeLayer();
-    layer.move(left(), top(), layer.width(), layer.height());
-  }
+  if (layered()) layer_.move(left(), top(), layer_.width(), layer_.height());
 }
 
 void FormLOUPE::Form_MouseUp(const tk::MouseEvent&) {
-  if (!app_.state().LayeredWindowsOK) return;
-  auto& layer = app_.loupeLayer();
-  layer.move(left(), top(), layer.width(), layer.height());
+  if (layered()) layer_.move(left(), top(), layer_.width(), layer_.height());
 }
 
 void FormLOUPE::Form_Click() {
-  if (app_.state().LayeredWindowsOK) app_.loupeLayer().setTopmost();
+  if (layered()) layer_.setTopmost();
 }
 
-FormLOUPE_LAYER1::FormLOUPE_LAYER1(app::Application& app)
-    : tk::Form(L"FormLOUPE_LAYER1"), app_(app) {
+FormLOUPE_LAYER1::FormLOUPE_LAYER1(const program::AppState& state)
+    : tk::Form(L"FormLOUPE_LAYER1"), state_(state) {
   setCaption(L"Loupe");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
@@ -102,25 +122,23 @@ FormLOUPE_LAYER1::FormLOUPE_LAYER1(app::Application& app)
 }
 
 void FormLOUPE_LAYER1::Form_Activate() {
-  if (app_.state().LayeredWindowsOK) setColorKey(kLoupeKey);
+  if (state_.LayeredWindowsOK) setColorKey(kLoupeKey);
 }
 
 void FormLOUPE_LAYER1::Form_MouseDown(const tk::MouseEvent& e) {
-  if (e.button != tk::kLeftButton) return;
+  if (e.button != tk::kLeftButton || !loupe_) return;
   // Dragging the overlay moves the loupe; the overlay follows it afterwards.
-  auto& loupe = app_.loupe();
-  loupe.beginMoveDrag();
-  move(loupe.left(), loupe.top(), width(), height());
+  loupe_->beginMoveDrag();
+  move(loupe_->left(), loupe_->top(), width(), height());
 }
 
 void FormLOUPE_LAYER1::Form_MouseUp(const tk::MouseEvent&) {
-  if (!app_.state().LayeredWindowsOK) return;
-  auto& loupe = app_.loupe();
-  move(loupe.left(), loupe.top(), width(), height());
+  if (!state_.LayeredWindowsOK || !loupe_) return;
+  move(loupe_->left(), loupe_->top(), width(), height());
 }
 
 void FormLOUPE_LAYER1::Form_Click() {
-  if (app_.state().LayeredWindowsOK) setTopmost();
+  if (state_.LayeredWindowsOK) setTopmost();
 }
 
 }  // namespace pelnoro::capture

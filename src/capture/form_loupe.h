@@ -4,12 +4,9 @@
 #include <memory>
 
 #include "image/surface.h"
+#include "program/app_state.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-
-namespace pelnoro::app {
-class Application;
-}
 
 namespace pelnoro::capture {
 
@@ -20,25 +17,12 @@ inline constexpr tk::Color kLoupeKey = 0x0000FF00;
 // The overlay's crosshair; kLoupeKey everywhere else.
 std::shared_ptr<const image::Surface> CrosshairPicture();
 
-class FormLOUPE : public tk::Form {
- public:
-  explicit FormLOUPE(app::Application& app);
-  tk::PictureBox PictureLOUPE{this, L"PictureLOUPE"};
+class FormLOUPE;
 
-  // Shows the 31 x 31 pixels around (x, y) of the frozen picture, magnified.
-  void Feed(const image::Surface& frozen, double x, double y);
-
-  void Form_MouseDown(const tk::MouseEvent& e);
-  void Form_MouseUp(const tk::MouseEvent& e);
-  void Form_Click();
-
- private:
-  app::Application& app_;
-};
-
+// The see-through overlay with the crosshair; it follows the loupe.
 class FormLOUPE_LAYER1 : public tk::Form {
  public:
-  explicit FormLOUPE_LAYER1(app::Application& app);
+  explicit FormLOUPE_LAYER1(const program::AppState& state);
   tk::Image ImageCROSS{this, L"ImageCROSS"};
 
   void Form_Activate();
@@ -47,7 +31,36 @@ class FormLOUPE_LAYER1 : public tk::Form {
   void Form_Click();
 
  private:
-  app::Application& app_;
+  friend class FormLOUPE;
+  const program::AppState& state_;
+  FormLOUPE* loupe_ = nullptr;
+};
+
+class FormLOUPE : public tk::Form {
+ public:
+  FormLOUPE(const program::AppState& state, FormLOUPE_LAYER1& layer);
+  tk::PictureBox PictureLOUPE{this, L"PictureLOUPE"};
+
+  // Shows the 31 x 31 pixels around (x, y) of the frozen picture, magnified.
+  void Feed(const image::Surface& frozen, double x, double y);
+
+  // The loupe and, with layered windows, its overlay, at one place (twips).
+  void Place(double left, double top, double width, double height);
+  // On the screen at (left, top) twips, above every other window.
+  void ShowAt(double left, double top);
+  // Out of view above the screen.
+  void Park(double top);
+  // Both windows above every other window.
+  void Raise();
+
+  void Form_MouseDown(const tk::MouseEvent& e);
+  void Form_MouseUp(const tk::MouseEvent& e);
+  void Form_Click();
+
+ private:
+  bool layered() const { return state_.LayeredWindowsOK != program::kFalse; }
+  const program::AppState& state_;
+  FormLOUPE_LAYER1& layer_;
 };
 
 }  // namespace pelnoro::capture

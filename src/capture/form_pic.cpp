@@ -2,24 +2,20 @@
 
 #include <algorithm>
 
-#include "app/application.h"
-#include "app/form_pelnoro.h"
-#include "app/number_text.h"
-#include "capture/form_loupe.h"
-#include "capture/selection.h"
 #include "image/pixel_ops.h"
+#include "system/number_text.h"
 
 namespace pelnoro::capture {
 
 namespace {
 
 constexpr int kCornerTriangle = 6;
-
-double value(const tk::Label& l) { return app::LenientNumber(l.caption()); }
+constexpr wchar_t kCutWindowCaption[] = L" Pelnoro";
 
 }  // namespace
 
-FormPic::FormPic(app::Application& app) : tk::Form(L"FormPic"), app_(app) {
+FormPic::FormPic(sys::System& sys, program::AppState& state, FormLOUPE& loupe)
+    : tk::Form(L"FormPic"), sys_(sys), state_(state), loupe_(loupe) {
   setBorderStyle(tk::BorderStyle::None);
   setScalePixels(true);
   setShowInTaskbar(false);
@@ -53,101 +49,91 @@ FormPic::FormPic(app::Application& app) : tk::Form(L"FormPic"), app_(app) {
   LabelANCHOR.onMouseUp = [this](const tk::MouseEvent& e) { LabelANCHOR_MouseUp(e); };
 }
 
-FormPic::Record FormPic::screenRecord() {
-  auto& m = app_.main();
-  return {m.Label始点X, m.Label始点Y, m.Label終点X, m.Label終点Y};
-}
-
-FormPic::Record FormPic::editRecord() {
-  auto& m = app_.main();
-  return {m.Label始点X2, m.Label始点Y2, m.Label終点X2, m.Label終点Y2};
-}
-
 void FormPic::Form_Activate() {
-  app_.main().setTopmost();
-  app_.loupe().setTopmost();
-  if (app_.state().LayeredWindowsOK) app_.loupeLayer().setTopmost();
+  if (raiseMainWindow) raiseMainWindow();
+  loupe_.Raise();
 }
 
 void FormPic::Form_MouseMove(const tk::MouseEvent&) { setMousePointer(tk::Pointer::kDefault); }
 
-void FormPic::bandDown(tk::PictureBox& surface, Record rec, const tk::MouseEvent& e) {
-  auto& st = app_.state();
+void FormPic::showPointer(const PointerLabels& labels, const tk::MouseEvent& e) {
+  if (labels.x) labels.x->setCaption(sys::SingleText(e.x));
+  if (labels.y) labels.y->setCaption(sys::SingleText(e.y));
+}
+
+void FormPic::bandDown(tk::PictureBox& surface, const SelectionLabels& rec,
+                       const tk::MouseEvent& e) {
   surface.cls();
   if (e.button == tk::kRightButton) {
-    for (tk::Label* l : {&rec.startX, &rec.startY, &rec.endX, &rec.endY}) l->setCaption(L"");
-    st.SelectDragging = app::kFalse;
+    rec.clear();
+    state_.SelectDragging = program::kFalse;
     return;
   }
-  st.SelectDragging = app::kTrue;
-  rec.startX.setCaption(app::SingleText(e.x));
-  rec.startY.setCaption(app::SingleText(e.y));
-  startX_ = static_cast<int>(app::RoundHalfEven(e.x));
-  startY_ = static_cast<int>(app::RoundHalfEven(e.y));
-  st.FocusRect[0] = st.FocusRect[2] = startX_;
-  st.FocusRect[1] = st.FocusRect[3] = startY_;
-  surface.drawFocusRect({st.FocusRect[0], st.FocusRect[1], st.FocusRect[2], st.FocusRect[3]});
+  state_.SelectDragging = program::kTrue;
+  if (rec.startX) rec.startX->setCaption(sys::SingleText(e.x));
+  if (rec.startY) rec.startY->setCaption(sys::SingleText(e.y));
+  startX_ = static_cast<int>(sys::RoundHalfEven(e.x));
+  startY_ = static_cast<int>(sys::RoundHalfEven(e.y));
+  auto& r = state_.FocusRect;
+  r[0] = r[2] = startX_;
+  r[1] = r[3] = startY_;
+  surface.drawFocusRect({r[0], r[1], r[2], r[3]});
 }
 
 void FormPic::bandMove(tk::PictureBox& surface, const tk::MouseEvent& e) {
-  auto& st = app_.state();
-  surface.drawFocusRect({st.FocusRect[0], st.FocusRect[1], st.FocusRect[2], st.FocusRect[3]});
-  curX_ = static_cast<int>(app::RoundHalfEven(e.x));
-  curY_ = static_cast<int>(app::RoundHalfEven(e.y));
-  rect_[0] = std::min(startX_, curX_);
-  rect_[2] = std::max(startX_, curX_);
-  rect_[1] = std::min(startY_, curY_);
-  rect_[3] = std::max(startY_, curY_);
-  std::copy(rect_, rect_ + 4, st.FocusRect);
-  surface.drawFocusRect({st.FocusRect[0], st.FocusRect[1], st.FocusRect[2], st.FocusRect[3]});
+  auto& r = state_.FocusRect;
+  surface.drawFocusRect({r[0], r[1], r[2], r[3]});
+  const tk::Rect band =
+      BandRect(startX_, startY_, static_cast<int>(sys::RoundHalfEven(e.x)),
+               static_cast<int>(sys::RoundHalfEven(e.y)));
+  r[0] = band.left;
+  r[1] = band.top;
+  r[2] = band.right;
+  r[3] = band.bottom;
+  surface.drawFocusRect(band);
 }
 
-void FormPic::bandUp(Record rec, const tk::MouseEvent& e) {
-  auto& st = app_.state();
-  if (!st.SelectDragging) return;
-  if (value(rec.startX) > e.x) {
-    rec.endX.setCaption(rec.startX.caption());
-    rec.startX.setCaption(app::SingleText(e.x));
-  } else {
-    rec.endX.setCaption(app::SingleText(e.x));
+void FormPic::bandUp(const SelectionLabels& rec, const tk::MouseEvent& e) {
+  if (!state_.SelectDragging) return;
+  if (rec.startX && rec.endX) {
+    auto [start, end] = ReleasedAxis(rec.startX->caption(), e.x);
+    rec.startX->setCaption(std::move(start));
+    rec.endX->setCaption(std::move(end));
   }
-  if (value(rec.startY) > e.y) {
-    rec.endY.setCaption(rec.startY.caption());
-    rec.startY.setCaption(app::SingleText(e.y));
-  } else {
-    rec.endY.setCaption(app::SingleText(e.y));
+  if (rec.startY && rec.endY) {
+    auto [start, end] = ReleasedAxis(rec.startY->caption(), e.y);
+    rec.startY->setCaption(std::move(start));
+    rec.endY->setCaption(std::move(end));
   }
-  st.SelectDragging = app::kFalse;
+  state_.SelectDragging = program::kFalse;
 }
 
 void FormPic::PicturePic_Screen_MouseDown(const tk::MouseEvent& e) {
-  bandDown(PicturePic_Screen, screenRecord(), e);
+  bandDown(PicturePic_Screen, screenSelection, e);
 }
 
 void FormPic::PicturePic_Screen_MouseMove(const tk::MouseEvent& e) {
-  app_.loupe().Feed(PicturePic_Screen.surface(), e.x, e.y);
-  auto& m = app_.main();
-  m.LabelポインタX.setCaption(app::SingleText(e.x));
-  m.LabelポインタY.setCaption(app::SingleText(e.y));
+  loupe_.Feed(PicturePic_Screen.surface(), e.x, e.y);
+  showPointer(screenPointer, e);
   if (e.button == tk::kLeftButton) bandMove(PicturePic_Screen, e);
 }
 
-void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) { bandUp(screenRecord(), e); }
+void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) { bandUp(screenSelection, e); }
 
-void FormPic::PicturePic_Screen_DblClick() { app_.main().setTopmost(); }
+void FormPic::PicturePic_Screen_DblClick() {
+  if (raiseMainWindow) raiseMainWindow();
+}
 
 void FormPic::Picture_CHANGE1_MouseDown(const tk::MouseEvent& e) {
   if (mousePointer() == tk::Pointer::kSizeNWSE) {
-    SaveUndoImage(app_);
+    SaveUndoImage();
     return;
   }
-  bandDown(Picture_CHANGE1, editRecord(), e);
+  bandDown(Picture_CHANGE1, editSelection, e);
 }
 
 void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
-  auto& m = app_.main();
-  m.LabelポインタX2.setCaption(app::SingleText(e.x));
-  m.LabelポインタY2.setCaption(app::SingleText(e.y));
+  showPointer(editPointer, e);
   if (e.button != tk::kLeftButton) {
     const double w = Picture_CHANGE1.width(), h = Picture_CHANGE1.height();
     if (e.x + e.y >= w + h - kCornerTriangle) {
@@ -163,12 +149,12 @@ void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
     ResizeEditImage(e.x, e.y);
     return;
   }
-  app_.sys().doEvents();
+  sys_.doEvents();
   bandMove(Picture_CHANGE1, e);
 }
 
 void FormPic::Picture_CHANGE1_MouseUp(const tk::MouseEvent& e) {
-  bandUp(editRecord(), e);
+  bandUp(editSelection, e);
   PlaceAnchor();
 }
 
@@ -181,13 +167,13 @@ void FormPic::PlaceAnchor() {
 }
 
 void FormPic::LabelANCHOR_MouseDown(const tk::MouseEvent& e) {
-  SaveUndoImage(app_);
+  SaveUndoImage();
   grabX_ = e.x;
   grabY_ = e.y;
 }
 
 void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
-  if (!app_.state().LayeredWindowsOK) {
+  if (!state_.LayeredWindowsOK) {
     LabelANCHOR.setMousePointer(tk::Pointer::kArrow);
     return;
   }
@@ -203,37 +189,128 @@ void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
 void FormPic::LabelANCHOR_MouseUp(const tk::MouseEvent&) { PlaceAnchor(); }
 
 void FormPic::ResizeEditImage(double w, double h) {
-  // A zero size would divide by zero below: like a negative one, it changes nothing.
-  if (w <= 0 || h <= 0) return;
-  auto& st = app_.state();
-  const long c = app::RoundHalfEven(w), d = app::RoundHalfEven(h);
-  if (c <= 0 || d <= 0) return;
   const auto& work = Picture_CHANGE2.surface();
-  const int w2 = work.width(), h2 = work.height();
-  if (w2 <= 0 || h2 <= 0) return;
-  const float imageRatio = static_cast<float>(w2) / static_cast<float>(h2);
-  const float boxRatio = static_cast<float>(c) / static_cast<float>(d);
-  if (imageRatio > boxRatio) {
-    st.FitWidth = static_cast<std::int32_t>(c);
-    st.FitHeight = static_cast<std::int32_t>(app::RoundHalfEven(static_cast<double>(c) * h2 / w2));
-  } else {
-    st.FitWidth = static_cast<std::int32_t>(app::RoundHalfEven(static_cast<double>(d) * w2 / h2));
-    st.FitHeight = static_cast<std::int32_t>(d);
-  }
-  Picture_CHANGE1.move(Picture_CHANGE1.left(), Picture_CHANGE1.top(), st.FitWidth, st.FitHeight);
-  image::Surface scaled(std::max(st.FitWidth, 0), std::max(st.FitHeight, 0));
-  image::StretchNearest(work, 0, 0, w2, h2, scaled, 0, 0, st.FitWidth, st.FitHeight);
-  Picture_CHANGE1.surface() = std::move(scaled);
+  const auto fit = FitToBox(w, h, work.width(), work.height());
+  if (!fit) return;
+  state_.FitWidth = fit->width;
+  state_.FitHeight = fit->height;
+  Picture_CHANGE1.move(Picture_CHANGE1.left(), Picture_CHANGE1.top(), fit->width, fit->height);
+  image::Surface scaled(std::max(fit->width, 0), std::max(fit->height, 0));
+  image::StretchNearest(work, 0, 0, work.width(), work.height(), scaled, 0, 0, fit->width,
+                        fit->height);
+  setEditImage(std::move(scaled));
+}
+
+void FormPic::SaveUndoImage() {
+  Picture_CHANGE3.surface() = Picture_CHANGE1.surface();
+  state_.UndoWidth = static_cast<std::int32_t>(sys::RoundHalfEven(Picture_CHANGE1.width()));
+  state_.UndoHeight = static_cast<std::int32_t>(sys::RoundHalfEven(Picture_CHANGE1.height()));
+}
+
+void FormPic::setEditImage(image::Surface picture) {
+  Picture_CHANGE1.surface() = std::move(picture);
+  // A band drawn over the old picture is not part of the new one.
   Picture_CHANGE1.cls();
   Picture_CHANGE1.refresh();
 }
 
-void SaveUndoImage(app::Application& app) {
-  auto& pic = app.pic();
-  auto& st = app.state();
-  pic.Picture_CHANGE3.surface() = pic.Picture_CHANGE1.surface();
-  st.UndoWidth = static_cast<std::int32_t>(app::RoundHalfEven(pic.Picture_CHANGE1.width()));
-  st.UndoHeight = static_cast<std::int32_t>(app::RoundHalfEven(pic.Picture_CHANGE1.height()));
+void FormPic::ShowFrozenScreen(std::optional<image::Surface> frozen) {
+  setBorderStyle(tk::BorderStyle::None);
+  setCaption(L"");
+  setScalePixels(true);
+  move(0, 0, sys_.screenWidthTwips(), sys_.screenHeightTwips());
+  Picture_CHANGE1.setVisible(false);
+  auto& screen = PicturePic_Screen;
+  screen.move(0, 0, sys_.screenWidthPixels(), sys_.screenHeightPixels());
+  screen.cls();
+  if (frozen) {
+    screen.surface() = std::move(*frozen);
+  } else {
+    screen.surface().resize(0, 0);
+  }
+  screen.refresh();
+  screen.setVisible(true);
+  show();
+  Form_Activate();
+}
+
+void FormPic::HideFrozenScreen() {
+  PicturePic_Screen.cls();
+  PicturePic_Screen.setVisible(false);
+}
+
+void FormPic::ReleaseFrozenScreen() {
+  PicturePic_Screen.cls();
+  PicturePic_Screen.surface().resize(0, 0);
+}
+
+void FormPic::TakeImage(image::Surface picture, Framing framing) {
+  const int w = picture.width(), h = picture.height();
+  auto& edit = Picture_CHANGE1;
+  edit.move(kImageMargin, kImageMargin, w, h);
+  edit.setAutoRedraw(true);
+  Picture_CHANGE2.surface() = picture;
+  Picture_CHANGE3.surface() = picture;
+  setEditImage(std::move(picture));
+  edit.setVisible(true);
+
+  PlaceAnchor();
+  LabelANCHOR.setVisible(true);
+
+  const PixelSize size = PictureWindowSize(framing, w, h);
+  const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
+  // Left is 32 twips, not pixels; the top is 16 pixels.
+  move(32, 16 * ty, size.width * tx, size.height * ty);
+  setMousePointer(tk::Pointer::kDefault);
+
+  auto& work = Picture_CHANGE2;
+  work.move(work.left(), work.top(), w, h);
+  work.setAutoRedraw(true);
+  state_.OriginalWidth = w;
+  state_.OriginalHeight = h;
+
+  auto& undo = Picture_CHANGE3;
+  undo.move(undo.left(), undo.top(), w, h);
+  undo.setAutoRedraw(true);
+  state_.UndoWidth = w;
+  state_.UndoHeight = h;
+}
+
+void FormPic::FrameCutWindow(const std::wstring& saveFolder, const std::wstring& fileName) {
+  // The caption after the border style, so that the new frame is drawn at once.
+  setBorderStyle(tk::BorderStyle::SizableToolWindow);
+  setCaption(kCutWindowCaption);
+  Picture_CHANGE1.setToolTip(saveFolder + fileName);
+}
+
+void FormPic::GrowByFrame() {
+  const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
+  const double frameX = width() - scaleWidth() * tx;
+  const double frameY = height() - scaleHeight() * ty;
+  if (frameX > 0 || frameY > 0) {
+    move(left(), top(), width() + std::max(0.0, frameX), height() + std::max(0.0, frameY));
+  }
+}
+
+void FormPic::SetSurfacesAutoRedraw(bool on) {
+  for (tk::PictureBox* p : {&Picture_CHANGE1, &Picture_CHANGE2, &Picture_CHANGE3}) {
+    p->setAutoRedraw(on);
+  }
+}
+
+void FormPic::ShowEditedImage(image::Surface picture) {
+  const int w = picture.width(), h = picture.height();
+  Picture_CHANGE1.move(kImageMargin, kImageMargin, w, h);
+  setEditImage(std::move(picture));
+  Picture_CHANGE1.setVisible(true);
+  const PixelSize size = PictureWindowSize(Framing::kEdited, w, h);
+  move(left(), top(), size.width * sys_.twipsPerPixelX(), size.height * sys_.twipsPerPixelY());
+  PlaceAnchor();
+}
+
+void FormPic::ReplaceEditPixels(image::Surface picture) {
+  setEditImage(std::move(picture));
+  Picture_CHANGE1.setVisible(true);
 }
 
 }  // namespace pelnoro::capture

@@ -1,18 +1,23 @@
 // The picture window: the frozen screen during a capture, the cut image after.
 #pragma once
 
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "capture/form_loupe.h"
+#include "capture/picture_window.h"
+#include "capture/selection.h"
+#include "program/app_state.h"
+#include "system/system.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-
-namespace pelnoro::app {
-class Application;
-}
 
 namespace pelnoro::capture {
 
 class FormPic : public tk::Form {
  public:
-  explicit FormPic(app::Application& app);
+  FormPic(sys::System& sys, program::AppState& state, FormLOUPE& loupe);
 
   tk::PictureBox PicturePic_Screen{this, L"PicturePic_Screen"};
   tk::PictureBox Picture_CHANGE1{this, L"Picture_CHANGE1"};
@@ -21,6 +26,11 @@ class FormPic : public tk::Form {
   tk::PictureBox PicturePic_TMP{this, L"PicturePic_TMP"};
   tk::Label LabelANCHOR{this, L"LabelANCHOR"};
   tk::Label LabelMESSAGE{this, L"LabelMESSAGE"};
+
+  // Wired by the program: the main window's coordinate labels, and raising it.
+  SelectionLabels screenSelection, editSelection;
+  PointerLabels screenPointer, editPointer;
+  std::function<void()> raiseMainWindow;
 
   void Form_Activate();
   void Form_MouseMove(const tk::MouseEvent& e);
@@ -35,28 +45,50 @@ class FormPic : public tk::Form {
   void LabelANCHOR_MouseMove(const tk::MouseEvent& e);
   void LabelANCHOR_MouseUp(const tk::MouseEvent& e);
 
+  // The shutter: the window covers the screen and shows the frozen picture (nothing
+  // when the clipboard held no bitmap).
+  void ShowFrozenScreen(std::optional<image::Surface> frozen);
+  // The band removed and the frozen screen hidden; its picture stays.
+  void HideFrozenScreen();
+  // The frozen picture let go.
+  void ReleaseFrozenScreen();
+
+  // A cut or an opened picture becomes the image: the edit surface shows it at the
+  // margin, the working and undo images are copies of it, the handle stands at its
+  // corner and the window, near the screen's top-left corner, is sized by `framing`.
+  void TakeImage(image::Surface picture, Framing framing);
+  // The cut window's frame: a sizable tool window captioned " Pelnoro"; the edit
+  // surface's tool tip is the path a save would write.
+  void FrameCutWindow(const std::wstring& saveFolder, const std::wstring& fileName);
+  // The frame just given takes its thickness out of the margin: grow the window by it,
+  // so the image keeps its margin on every side and its handle is not hidden.
+  void GrowByFrame();
+  void SetSurfacesAutoRedraw(bool on);
+
+  // A new edit image of another size: the surface at the margin takes its size, the
+  // window is sized for an edited image and the handle goes to the corner.
+  void ShowEditedImage(image::Surface picture);
+  // New pixels of the same size for the edit image.
+  void ReplaceEditPixels(image::Surface picture);
+
+  // Copies the edit image into the undo image and notes its size.
+  void SaveUndoImage();
   // Scales the working image into the edit surface to fit w x h pixels.
   void ResizeEditImage(double w, double h);
   // The handle to the edit surface's corner, its tool tip the image size.
   void PlaceAnchor();
 
  private:
-  struct Record {
-    tk::Label& startX;
-    tk::Label& startY;
-    tk::Label& endX;
-    tk::Label& endY;
-  };
-  Record screenRecord();
-  Record editRecord();
-  void bandDown(tk::PictureBox& surface, Record rec, const tk::MouseEvent& e);
+  void bandDown(tk::PictureBox& surface, const SelectionLabels& rec, const tk::MouseEvent& e);
   void bandMove(tk::PictureBox& surface, const tk::MouseEvent& e);
-  void bandUp(Record rec, const tk::MouseEvent& e);
+  void bandUp(const SelectionLabels& rec, const tk::MouseEvent& e);
+  void showPointer(const PointerLabels& labels, const tk::MouseEvent& e);
+  void setEditImage(image::Surface picture);
 
-  app::Application& app_;
+  sys::System& sys_;
+  program::AppState& state_;
+  FormLOUPE& loupe_;
   int startX_ = 0, startY_ = 0;
-  int curX_ = 0, curY_ = 0;
-  int rect_[4] = {0, 0, 0, 0};
   double grabX_ = 0, grabY_ = 0;
 };
 

@@ -3,16 +3,12 @@
 
 #include <string>
 
-namespace pelnoro::tk {
-class Form;
-}
-namespace pelnoro::app {
-class Application;
-}
+#include "system/system.h"
+#include "toolkit/form.h"
 
 namespace pelnoro::capture {
 
 // Puts the primary screen, or the area of a form, on the clipboard as a bitmap.
-void CaptureToClipboard(app::Application& app, const std::wstring& unused, const tk::Form* form);
+void CaptureToClipboard(sys::System& sys, const std::wstring& unused, const tk::Form* form);
 
 }  // namespace pelnoro::capture

@@ -2,12 +2,8 @@
 
 #include <cwctype>
 
-#include "app/application.h"
-#include "app/form_pelnoro.h"
-#include "app/skins.h"
-#include "capture/form_pic.h"
-#include "dialogs/form_property_box.h"
 #include "dialogs/texts.h"
+#include "program/dialog_skin.h"
 
 namespace pelnoro::dialogs {
 
@@ -30,13 +26,13 @@ bool isFullPath(const std::wstring& p) {
 
 }  // namespace
 
-FormFLD_browse::FormFLD_browse(app::Application& app) : tk::Form(L"FormFLD_browse"), app_(app) {
+FormFLD_browse::FormFLD_browse(sys::System& sys) : tk::Form(L"FormFLD_browse"), sys_(sys) {
   setCaption(text::kChooserCaption);
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
   move(0, 0, 3180, 3825);
   setBackColor(0x00F4ECE4);
-  setPicture(app::FolderChooserSkin());
+  setPicture(program::DialogSkin());
   // It usually opens over the property box, whose colours it shares.
   setOutline(0x00804A20);
 
@@ -53,9 +49,9 @@ FormFLD_browse::FormFLD_browse(app::Application& app) : tk::Form(L"FormFLD_brows
   CommandFLD_br_CANCEL.setCaption(text::kCancel);
 
   // The lists start on the program's own folder.
-  DriveFLD_br.setSystem(app_.sys());
-  DirFLD_br.setSystem(app_.sys());
-  DirFLD_br.setPath(app_.sys().exeFolder());
+  DriveFLD_br.setSystem(sys_);
+  DirFLD_br.setSystem(sys_);
+  DirFLD_br.setPath(sys_.exeFolder());
 
   onActivate = [this] { Form_Activate(); };
   DriveFLD_br.onChange = [this] { DriveFLD_br_Change(); };
@@ -69,7 +65,7 @@ FormFLD_browse::FormFLD_browse(app::Application& app) : tk::Form(L"FormFLD_brows
 }
 
 void FormFLD_browse::Form_Activate() {
-  auto& sys = app_.sys();
+  auto& sys = sys_;
   move(sys.screenWidthTwips() / 2 - width() / 2, sys.screenHeightTwips() / 2 - height() / 2,
        width(), height());
 }
@@ -77,7 +73,7 @@ void FormFLD_browse::Form_Activate() {
 void FormFLD_browse::DriveFLD_br_Change() {
   if (restoringDrive_) return;
   const std::wstring drive = DriveFLD_br.drive();
-  if (!app_.sys().driveReady(drive + L"\\")) {
+  if (!sys_.driveReady(drive + L"\\")) {
     complain(text::DriveNotReady(drive));
     // Back to the drive the folder list still shows; nothing else moves.
     restoringDrive_ = true;
@@ -105,11 +101,11 @@ void FormFLD_browse::TextFLD_name_MouseMove() {
 }
 
 void FormFLD_browse::complain(const std::wstring& message) {
-  app_.sys().messageBox(message, text::kChooserErrorTitle, sys::kMbOk | sys::kMbIconExclamation);
+  sys_.messageBox(message, text::kChooserErrorTitle, sys::kMbOk | sys::kMbIconExclamation);
 }
 
 bool FormFLD_browse::acceptableFolder(const std::wstring& path) {
-  auto& sys = app_.sys();
+  auto& sys = sys_;
   if (path.find_first_not_of(L' ') == std::wstring::npos) {
     complain(text::kNoFolderGiven);
     return false;
@@ -127,7 +123,7 @@ bool FormFLD_browse::acceptableFolder(const std::wstring& path) {
 }
 
 void FormFLD_browse::CommandFLD_br_OK_Click() {
-  auto& sys = app_.sys();
+  auto& sys = sys_;
   const std::wstring path = TextFLD_name.text();
   if (!acceptableFolder(path)) return;
   if (!sys.folderExists(path)) {
@@ -142,11 +138,10 @@ void FormFLD_browse::CommandFLD_br_OK_Click() {
     DirFLD_br.refresh();
   }
   const std::wstring folder = endsWithBackslash(path) ? path : path + L"\\";
-  app_.propertyBox().Label保存先.setCaption(folder);
-  auto& main = app_.main();
-  main.Label保存フォルダ.setCaption(folder);
+  if (saveFolder_) saveFolder_->setCaption(folder);
   hide();
-  app_.pic().Picture_CHANGE1.setToolTip(folder + main.Labelファイル名.caption());
+  // The main window's folder label and the cut image's tool tip follow.
+  if (folderChosen) folderChosen(folder);
 }
 
 void FormFLD_browse::CommandFLD_br_CANCEL_Click() {

@@ -2,19 +2,19 @@
 // a typed path, creates a missing folder after asking, and stores the result.
 #pragma once
 
+#include <functional>
+#include <string>
+
+#include "system/system.h"
 #include "toolkit/controls.h"
 #include "toolkit/file_lists.h"
 #include "toolkit/form.h"
-
-namespace pelnoro::app {
-class Application;
-}
 
 namespace pelnoro::dialogs {
 
 class FormFLD_browse : public tk::Form {
  public:
-  explicit FormFLD_browse(app::Application& app);
+  explicit FormFLD_browse(sys::System& sys);
 
   tk::Label Label1{this, L"Label1"};
   tk::DriveListBox DriveFLD_br{this, L"DriveFLD_br"};
@@ -32,12 +32,18 @@ class FormFLD_browse : public tk::Form {
   void CommandFLD_br_CANCEL_Click();
   void Form_MouseDown(const tk::MouseEvent& e);
 
+  // The label that holds the settings' save folder (the property box's).
+  void setSaveFolderLabel(tk::Label& label) { saveFolder_ = &label; }
+  // Wired by the program: the folder just chosen, for the places that show it.
+  std::function<void(const std::wstring& folder)> folderChosen;
+
  private:
   // Refuses texts that must not become the save folder; true when usable.
   bool acceptableFolder(const std::wstring& path);
   void complain(const std::wstring& message);
 
-  app::Application& app_;
+  sys::System& sys_;
+  tk::Label* saveFolder_ = nullptr;
   // Set while the drive list is put back after a drive that was not ready.
   bool restoringDrive_ = false;
 };

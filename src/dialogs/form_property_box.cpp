@@ -1,10 +1,8 @@
 #include "dialogs/form_property_box.h"
 
-#include "app/app_state.h"
-#include "app/application.h"
-#include "app/skins.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/texts.h"
+#include "program/dialog_skin.h"
 
 namespace pelnoro::dialogs {
 
@@ -41,14 +39,15 @@ void placeOptions(std::initializer_list<tk::OptionButton*> options, double top) 
 
 }  // namespace
 
-FormPROPERTY_BOX::FormPROPERTY_BOX(app::Application& app)
-    : tk::Form(L"FormPROPERTY_BOX"), app_(app) {
+FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
+                                   FormFLD_browse& chooser)
+    : tk::Form(L"FormPROPERTY_BOX"), sys_(sys), state_(state), chooser_(chooser) {
   setCaption(text::kPropertyCaption);
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
   move(0, 0, 5190, 4400);
   setBackColor(kPage);
-  setPicture(app::PropertyBoxSkin());
+  setPicture(program::DialogSkin());
   setOutline(kTitleBack);
 
   Label4.move(0, 0, 5190, 345);
@@ -145,6 +144,7 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(app::Application& app)
   ListPROPERTY_設定.move(120, 300, 4710, 3360);
 
   paintOnPage(*this);
+  chooser_.setSaveFolderLabel(Label保存先);
 
   CheckJPEGプログレッシブ.onClick = [this] { CheckJPEGプログレッシブ_Click(); };
   VScrollJPEG_解像度.onChange = [this] { VScrollJPEG_解像度_Change(); };
@@ -156,7 +156,7 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(app::Application& app)
 }
 
 void FormPROPERTY_BOX::CheckJPEGプログレッシブ_Click() {
-  app_.state().JpegProgressive = CheckJPEGプログレッシブ.value() == 1 ? app::kTrue : app::kFalse;
+  state_.JpegProgressive = CheckJPEGプログレッシブ.value() == 1 ? program::kTrue : program::kFalse;
 }
 
 void FormPROPERTY_BOX::VScrollJPEG_解像度_Change() {
@@ -179,12 +179,12 @@ void FormPROPERTY_BOX::Label保存先_MouseMove() {
 }
 
 void FormPROPERTY_BOX::Command保存先選択_Click() {
-  auto& chooser = app_.folderChooser();
+  auto& chooser = chooser_;
   const std::wstring folder = Label保存先.caption();
   // The lists open on the save folder, or on the program's folder while the
   // save folder does not exist yet; the text always shows the save folder, so
   // OK can create it.
-  const std::wstring shown = app_.sys().folderExists(folder) ? folder : app_.sys().exeFolder();
+  const std::wstring shown = sys_.folderExists(folder) ? folder : sys_.exeFolder();
   chooser.DriveFLD_br.setDrive(shown);
   chooser.DirFLD_br.setPath(shown);
   chooser.TextFLD_name.setText(shown);
@@ -195,6 +195,37 @@ void FormPROPERTY_BOX::Command保存先選択_Click() {
 
 void FormPROPERTY_BOX::Form_MouseDown(const tk::MouseEvent& e) {
   if (e.button & tk::kLeftButton) beginMoveDrag();
+}
+
+program::Settings FormPROPERTY_BOX::Current() const {
+  program::Settings s;
+  // The cut tests the formats in this order; the option buttons let only one be on.
+  if (OptionJPEG.value()) {
+    s.format = program::SaveFormat::kJpeg;
+  } else if (OptionBMP.value()) {
+    s.format = program::SaveFormat::kBmp;
+  } else if (OptionPNG.value()) {
+    s.format = program::SaveFormat::kPng;
+  } else if (Optionクリップボード.value()) {
+    s.format = program::SaveFormat::kClipboard;
+  } else {
+    s.format = program::SaveFormat::kNone;
+  }
+  s.fileName = Text保存ファイル名.text();
+  s.autoNumbering = Check自動ナンバリング.value() == 1;
+  s.saveFolder = Label保存先.caption();
+  s.jpegQuality = Label解像度.caption();
+  s.pngLevel = 0;
+  if (Option通常.value()) {
+    s.pngLevel = 0;
+  } else if (Option低圧縮率.value()) {
+    s.pngLevel = 1;
+  } else if (Option最高の圧縮率.value()) {
+    s.pngLevel = 2;
+  }
+  s.mapToText = Checkテキスト出力.value() == 1;
+  s.mapToHtml = CheckHTML作成.value() == 1;
+  return s;
 }
 
 }  // namespace pelnoro::dialogs

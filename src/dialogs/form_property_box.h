@@ -1,18 +1,19 @@
 // The settings dialog. Its controls are the live storage of the settings.
 #pragma once
 
+#include "program/app_state.h"
+#include "program/settings.h"
+#include "system/system.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 
-namespace pelnoro::app {
-class Application;
-}
-
 namespace pelnoro::dialogs {
+
+class FormFLD_browse;
 
 class FormPROPERTY_BOX : public tk::Form {
  public:
-  explicit FormPROPERTY_BOX(app::Application& app);
+  FormPROPERTY_BOX(sys::System& sys, program::AppState& state, FormFLD_browse& chooser);
 
   tk::Label Label4{this, L"Label4"};
 
@@ -65,8 +66,13 @@ class FormPROPERTY_BOX : public tk::Form {
   void Command保存先選択_Click();
   void Form_MouseDown(const tk::MouseEvent& e);
 
+  // The settings as the controls hold them now.
+  program::Settings Current() const;
+
  private:
-  app::Application& app_;
+  sys::System& sys_;
+  program::AppState& state_;
+  FormFLD_browse& chooser_;
 };
 
 }  // namespace pelnoro::dialogs

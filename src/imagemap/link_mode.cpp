@@ -3,7 +3,7 @@
 namespace pelnoro::imagemap {
 
 // Link mode cannot be entered yet: the menu entries change nothing.
-void StartLinkSetting(app::Application&) {}
-void FinishLinkSetting(app::Application&) {}
+void LinkMode::StartLinkSetting() {}
+void LinkMode::FinishLinkSetting() {}
 
 }  // namespace pelnoro::imagemap

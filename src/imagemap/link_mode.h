@@ -1,13 +1,18 @@
 // Link mode of the clickable-map authoring.
 #pragma once
 
-namespace pelnoro::app {
-class Application;
-}
+#include "program/app_state.h"
 
 namespace pelnoro::imagemap {
 
-void StartLinkSetting(app::Application& app);
-void FinishLinkSetting(app::Application& app);
+class LinkMode {
+ public:
+  explicit LinkMode(program::AppState& state) : state_(state) {}
+  void StartLinkSetting();
+  void FinishLinkSetting();
+
+ private:
+  program::AppState& state_;
+};
 
 }  // namespace pelnoro::imagemap

@@ -11,7 +11,6 @@ inline constexpr const wchar_t* kOverwrite = L"同じ名前のファイルがあ
 inline constexpr const wchar_t* kOverwriteTitle = L"保存ファイル確認";
 inline constexpr const wchar_t* kCutDone = L"画像の切取に成功しました。";
 inline constexpr const wchar_t* kErrorTitle = L"ｴﾗｰ";
-inline constexpr const wchar_t* kCutWindowCaption = L" Pelnoro";
 inline constexpr const wchar_t* kErrorSource = L"Pelnoro";
 inline constexpr const wchar_t* kOutOfMemory = L"メモリが不足しています。";
 inline constexpr const wchar_t* kTooLarge = L"AutoRedraw イメージを作成できません。";
@@ -24,7 +23,6 @@ inline constexpr const wchar_t* kBadQuality =
     L"JPEG圧縮率が0から255の数値ではありません。処理を中断します。 解像度 = ";
 inline constexpr const wchar_t* kNoFolder = L"]フォルダーは有りません";
 inline constexpr const wchar_t* kFolderTitle = L"フォルダー確認";
-inline constexpr const wchar_t* kOpenCaption = L"　開く";
 
 inline constexpr const wchar_t* kExtJpeg = L".JPG";
 inline constexpr const wchar_t* kExtBmp = L".BMP";

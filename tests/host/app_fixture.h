@@ -26,7 +26,7 @@ class AppTest : public ::testing::Test {
   app::FormPELNORO& main() { return app->main(); }
   capture::FormPic& pic() { return app->pic(); }
   dialogs::FormPROPERTY_BOX& box() { return app->propertyBox(); }
-  app::AppState& st() { return app->state(); }
+  program::AppState& st() { return app->state(); }
 
   // A screen whose pixel (x, y) has the colour x + 4096 * y.
   void patternScreen(int w, int h) {

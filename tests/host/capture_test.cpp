@@ -1,7 +1,7 @@
 // Shutter, rubber band, loupe and scaling on headless forms.
 #include <gtest/gtest.h>
 
-#include "app/number_text.h"
+#include "system/number_text.h"
 #include "app_fixture.h"
 #include "capture/selection.h"
 #include "image/pixel_ops.h"
@@ -52,7 +52,7 @@ TEST_F(CaptureTest, ShutterFreezesTheScreenAndOpensTheCapture) {
   EXPECT_FALSE(main().Label保存開く.enabled());
   EXPECT_EQ(app->linkTarget().LabelCONT_NAME.caption(), L"　リンクファイル");
   EXPECT_EQ(app->linkTarget().top(), -6000);
-  EXPECT_EQ(st().CaptureActive, app::kTrue);
+  EXPECT_EQ(st().CaptureActive, program::kTrue);
   EXPECT_FALSE(main().Listメインメニュー.visible());
   EXPECT_EQ(app->loupe().left(), 1500 + 120);
   EXPECT_EQ(app->loupe().top(), 1000 + 380);
@@ -80,42 +80,65 @@ TEST_F(CaptureTest, RubberBandNormalisesEachAxis) {
   drag(s, 100, 200, 300, 50);
   EXPECT_EQ(screenRecord(), (std::vector<std::wstring>{L"100", L"50", L"300", L"200"}));
   // Beyond the edge while the button is held: unclamped.
-  drag(s, 10, 10, -5.5, 250);
-  EXPECT_EQ(screenRecord(), (std::vector<std::wstring>{L"-5.5", L"10", L"10", L"250"}));
+  drag(s, 12, 10, -5.5, 250);
+  EXPECT_EQ(screenRecord(), (std::vector<std::wstring>{L"-5.5", L"10", L"12", L"250"}));
   // A right click empties the record and stops a drag.
   s.raiseMouseDown({tk::kLeftButton, 0, 5, 5});
   s.raiseMouseDown({tk::kRightButton, 0, 5, 5});
   EXPECT_EQ(screenRecord(), (std::vector<std::wstring>{L"", L"", L"", L""}));
-  EXPECT_EQ(st().SelectDragging, app::kFalse);
+  EXPECT_EQ(st().SelectDragging, program::kFalse);
 }
 
 TEST_F(CaptureTest, OneBandAtATimeAndNeverInThePicture) {
   shutter();
   auto& s = pic().PicturePic_Screen;
   const auto before = s.surface().pixels();
-  s.raiseMouseDown({tk::kLeftButton, 0, 10, 10});
+  s.raiseMouseDown({tk::kLeftButton, 0, 10, 14});
   for (int i = 1; i < 20; ++i) {
-    s.raiseMouseMove({tk::kLeftButton, 0, 10.0 + 5 * i, 10.0 + 3 * i});
+    s.raiseMouseMove({tk::kLeftButton, 0, 10.0 + 5 * i, 14.0 + 3 * i});
     ASSERT_EQ(s.focusRects().size(), 1u);
   }
-  EXPECT_EQ(s.focusRects()[0], (tk::Rect{10, 10, 105, 67}));
+  EXPECT_EQ(s.focusRects()[0], (tk::Rect{10, 14, 105, 71}));
+  // Up and to the left of the press: the band is normalised on each axis.
+  s.raiseMouseMove({tk::kLeftButton, 0, 4, 2});
+  EXPECT_EQ(s.focusRects()[0], (tk::Rect{4, 2, 10, 14}));
+  s.raiseMouseMove({tk::kLeftButton, 0, 105, 71});
   // No button, or the right one: only the pointer labels change.
-  s.raiseMouseMove({0, 0, 150, 150});
-  s.raiseMouseMove({tk::kRightButton, 0, 160, 150});
-  EXPECT_EQ(s.focusRects()[0], (tk::Rect{10, 10, 105, 67}));
+  s.raiseMouseMove({0, 0, 150, 155});
+  s.raiseMouseMove({tk::kRightButton, 0, 160, 155});
+  EXPECT_EQ(s.focusRects()[0], (tk::Rect{10, 14, 105, 71}));
   EXPECT_EQ(main().LabelポインタX.caption(), L"160");
-  s.raiseMouseUp({tk::kLeftButton, 0, 105, 67});
+  EXPECT_EQ(main().LabelポインタY.caption(), L"155");
+  s.raiseMouseUp({tk::kLeftButton, 0, 105, 71});
   EXPECT_EQ(s.focusRects().size(), 1u);  // stays until the next press
   EXPECT_EQ(s.surface().pixels(), before);
   s.raiseMouseDown({tk::kLeftButton, 0, 50, 50});
   EXPECT_TRUE(s.focusRects().empty());
 }
 
+// Counts how often a form is raised above every other window.
+class RaiseCounter : public tk::FormPeer {
+ public:
+  int raised = 0;
+  void sync(tk::Prop) override {}
+  void beginMoveDrag() override {}
+  void setTopmost() override { ++raised; }
+  int clientWidthPixels() override { return 0; }
+  int clientHeightPixels() override { return 0; }
+  void setColorKey(tk::Color) override {}
+};
+
 TEST_F(CaptureTest, DoubleClickRaisesTheMainWindow) {
   shutter();
-  main().setTopmost();
+  auto counter = std::make_unique<RaiseCounter>();
+  RaiseCounter& raises = *counter;
+  main().setPeer(std::move(counter));
+  pic().PicturePic_Screen.raiseMouseDown({tk::kLeftButton, 0, 30, 20});
+  pic().PicturePic_Screen.raiseMouseUp({tk::kLeftButton, 0, 30, 20});
+  EXPECT_EQ(raises.raised, 0);
   pic().PicturePic_Screen.raiseDblClick();
-  EXPECT_TRUE(main().topmost());
+  EXPECT_EQ(raises.raised, 1);
+  main().setPeer(nullptr);
 }
 
 TEST_F(CaptureTest, LoupeShowsThe31SquareAroundThePointer) {
@@ -140,20 +163,29 @@ TEST_F(CaptureTest, LoupeShowsThe31SquareAroundThePointer) {
 TEST_F(CaptureTest, CrosshairPicture) {
   const auto p = capture::CrosshairPicture();
   const std::uint32_t key = capture::kLoupeKey, red = 0x000080, green = 0x00FB00;
-  EXPECT_EQ(p->pixel(60, 0), red);
-  EXPECT_EQ(p->pixel(60, 57), key);
-  EXPECT_EQ(p->pixel(60, 58), key);
-  EXPECT_EQ(p->pixel(60, 59), red);
-  EXPECT_EQ(p->pixel(59, 59), red);
-  EXPECT_EQ(p->pixel(61, 61), red);
-  EXPECT_EQ(p->pixel(62, 60), key);
-  EXPECT_EQ(p->pixel(64, 60), red);
-  EXPECT_EQ(p->pixel(59, 29), green);
-  EXPECT_EQ(p->pixel(59, 28), key);
-  EXPECT_EQ(p->pixel(61, 89), green);
-  EXPECT_EQ(p->pixel(30, 59), green);
-  EXPECT_EQ(p->pixel(29, 59), key);
-  EXPECT_EQ(p->pixel(0, 0), key);
+  // The picture as drawn by hand: the cross on column and row 60, open at 57-58 and
+  // 62-63, the 3 x 3 centre, and the green lines beside the cross's inner part.
+  auto expected = [&](int x, int y) {
+    const bool gap = [](int v) { return v == 57 || v == 58 || v == 62 || v == 63; }(x == 60 ? y : x);
+    if (x >= 59 && x <= 61 && y >= 59 && y <= 61) return red;
+    if ((x == 60 || y == 60) && !gap) return red;
+    const bool inner = [](int v) { return (v >= 29 && v <= 56) || (v >= 64 && v <= 89); }(y);
+    if ((x == 59 || x == 61) && inner) return green;
+    const bool innerX = [](int v) { return (v >= 30 && v <= 56) || (v >= 64 && v <= 89); }(x);
+    if ((y == 59 || y == 61) && innerX) return green;
+    return key;
+  };
+  ASSERT_EQ(p->width(), 120);
+  ASSERT_EQ(p->height(), 120);
+  int mismatches = 0;
+  for (int y = 0; y < 120; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      if (p->pixel(x, y) != expected(x, y) && ++mismatches <= 5) {
+        ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
+      }
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 class EditSurfaceTest : public CaptureTest {
@@ -243,7 +275,7 @@ TEST_F(EditSurfaceTest, HandleDragScalesToTheHandleAndNeedsLayeredWindows) {
   EXPECT_EQ(a.top(), 15 + 60);
   EXPECT_EQ(a.toolTip(), L"X= 120 Y= 60");
 
-  st().LayeredWindowsOK = app::kFalse;
+  st().LayeredWindowsOK = program::kFalse;
   a.raiseMouseMove({tk::kLeftButton, 0, 50, 50});
   EXPECT_EQ(a.mousePointer(), tk::Pointer::kArrow);
   EXPECT_EQ(pic().Picture_CHANGE1.width(), 120);

@@ -1,10 +1,13 @@
 // The cut, its deliveries and the clear, on headless forms.
 #include <gtest/gtest.h>
 
-#include "app/run_error.h"
+#include <set>
+
+#include "program/run_error.h"
 #include "app_fixture.h"
 #include "dialogs/form_text_view.h"
 #include "imagemap/form_cl_container.h"
+#include "output/numbering.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -77,7 +80,7 @@ TEST_F(CutTest, CutGeometryAndFileName) {
   EXPECT_TRUE(main().Label保存開く.enabled());
   EXPECT_EQ(main().Label保存開く.caption(), L"保存");
   EXPECT_TRUE(main().Listメインメニュー.visible());
-  EXPECT_EQ(st().CaptureActive, app::kFalse);
+  EXPECT_EQ(st().CaptureActive, program::kFalse);
   EXPECT_FALSE(e.autoRedraw());
   EXPECT_EQ(app->loupe().top(), -(main().top() + main().height()));
 }
@@ -92,39 +95,37 @@ TEST_F(CutTest, NoSelectionKeepsTheCaptureAndBringsTheLoupeBack) {
             L"切り取り範囲が不明です。範囲を指定してから切り取りボタンを押してください。");
   EXPECT_EQ(sys.messages[0].style, sys::kMbOk | sys::kMbSetForeground);
   EXPECT_EQ(app->loupe().top(), main().top() + 380);
-  EXPECT_EQ(st().CaptureActive, app::kTrue);
+  EXPECT_EQ(st().CaptureActive, program::kTrue);
   EXPECT_TRUE(pic().PicturePic_Screen.visible());
 }
 
-TEST_F(CutTest, NumberingFindsTheLowestFreeNumber) {
-  box().OptionJPEG.setValue(true);
-  std::wstring name;
-  main().NextNumberedName(name, L".JPG");
-  EXPECT_EQ(name, L"clip00.JPG");
-  for (int i = 0; i < 10; ++i) sys.putFile(L"C:\\clips\\clip0" + std::to_wstring(i) + L".JPG", "x");
-  main().NextNumberedName(name, L".JPG");
-  EXPECT_EQ(name, L"clip10.JPG");
-  for (int i = 10; i < 100; ++i) sys.putFile(L"C:\\clips\\clip" + std::to_wstring(i) + L".JPG", "x");
-  main().NextNumberedName(name, L".JPG");
-  EXPECT_EQ(name, L"clip100.JPG");
-  // Names match as the file system does: without regard to case.
-  main().NextNumberedName(name, L".jpg");
-  EXPECT_EQ(name, L"clip100.jpg");
-  // A folder of the name is no file.
-  sys.putFolder(L"C:\\clips\\clip100.JPG");
-  main().NextNumberedName(name, L".JPG");
-  EXPECT_EQ(name, L"clip100.JPG");
+TEST(Numbering, LowestFreeNumberFromTwoDigitsUp) {
+  std::set<std::wstring> files;
+  auto taken = [&files](const std::wstring& p) { return files.count(p) > 0; };
+  std::wstring number;
+  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip00.JPG");
+  for (int i = 0; i < 10; ++i) files.insert(L"C:\\c\\clip0" + std::to_wstring(i) + L".JPG");
+  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip10.JPG");
+  EXPECT_EQ(number, L"10");
+  for (int i = 10; i < 100; ++i) files.insert(L"C:\\c\\clip" + std::to_wstring(i) + L".JPG");
+  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip100.JPG");
+  // A gap is filled again; the folder is part of what is looked up.
+  files.erase(L"C:\\c\\clip05.JPG");
+  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip05.JPG");
+  EXPECT_EQ(output::NextNumberedName(L"D:\\", L"clip", L".JPG", number, taken), L"clip00.JPG");
+  // An empty base gives the bare number.
+  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"", L".PNG", number, taken), L"00.PNG");
 }
 
-TEST_F(CutTest, NumberingFillsGapsAndTakesAnEmptyBase) {
-  sys.putFile(L"C:\\clips\\clip01.JPG", "x");
-  std::wstring name;
-  main().NextNumberedName(name, L".JPG");
-  EXPECT_EQ(name, L"clip00.JPG");
-  box().Text保存ファイル名.setText(L"");
-  main().NextNumberedName(name, L".PNG");
-  EXPECT_EQ(name, L"00.PNG");
-  EXPECT_EQ(st().NumberText, L"00");
+TEST_F(CutTest, NumberingMatchesNamesAsTheFileSystemDoes) {
+  box().OptionJPEG.setValue(true);
+  // Without regard to case; a folder of the name is no file.
+  sys.putFile(L"C:\\clips\\CLIP00.jpg", "x");
+  sys.putFolder(L"C:\\clips\\clip01.JPG");
+  captureAndSelect(100, 50, 300, 200);
+  cut();
+  EXPECT_EQ(st().SaveFileName, L"clip01.JPG");
+  EXPECT_EQ(st().NumberText, L"01");
 }
 
 TEST_F(CutTest, OverwriteDeclinedLeavesTheCaptureOpen) {
@@ -141,7 +142,7 @@ TEST_F(CutTest, OverwriteDeclinedLeavesTheCaptureOpen) {
   EXPECT_FALSE(pic().visible());
   EXPECT_EQ(st().SaveFileName, L"");
   EXPECT_TRUE(main().Image切り取りボタン.visible());
-  EXPECT_EQ(st().CaptureActive, app::kTrue);
+  EXPECT_EQ(st().CaptureActive, program::kTrue);
   EXPECT_TRUE(pic().Picture_CHANGE1.autoRedraw());
 
   // Yes takes the plain name.
@@ -168,7 +169,7 @@ TEST_F(CutTest, ClipboardDeliveryEndsIdleWithTheCutOnTheClipboard) {
   EXPECT_EQ(sys.messages[0].title, L"クリップボードへコピー");
   // Idle, as at start: the open-image button is usable again.
   EXPECT_FALSE(pic().visible());
-  EXPECT_EQ(st().CaptureActive, app::kFalse);
+  EXPECT_EQ(st().CaptureActive, program::kFalse);
   EXPECT_TRUE(main().Imageシャッターボタン.enabled());
   EXPECT_EQ(main().Label保存開く.caption(), L"画像開く");
   EXPECT_TRUE(main().Label保存開く.enabled());
@@ -184,7 +185,7 @@ TEST_F(CutTest, FailuresGoToTheErrorPathAndEndIdle) {
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_EQ(sys.messages[0].title, L"ｴﾗｰ");
   EXPECT_EQ(sys.messages[0].text.rfind(L"ｴﾗｰ番号  521", 0), 0u);
-  EXPECT_EQ(st().CaptureActive, app::kFalse);
+  EXPECT_EQ(st().CaptureActive, program::kFalse);
   EXPECT_FALSE(pic().Picture_CHANGE1.autoRedraw());
 
   // A selection far larger than any surface can be.
@@ -201,8 +202,8 @@ TEST_F(CutTest, FailuresGoToTheErrorPathAndEndIdle) {
 }
 
 TEST(ErrorText, TwoBlanksBeforeAPositiveNumber) {
-  EXPECT_EQ(app::ErrorMessageText(53, L"P", L"D"), L"ｴﾗｰ番号  53P でｴﾗｰが発生しました。\rD");
-  EXPECT_EQ(app::ErrorMessageText(-1, L"P", L"D"), L"ｴﾗｰ番号 -1P でｴﾗｰが発生しました。\rD");
+  EXPECT_EQ(program::ErrorMessageText(53, L"P", L"D"), L"ｴﾗｰ番号  53P でｴﾗｰが発生しました。\rD");
+  EXPECT_EQ(program::ErrorMessageText(-1, L"P", L"D"), L"ｴﾗｰ番号 -1P でｴﾗｰが発生しました。\rD");
 }
 
 TEST_F(CutTest, DockPropertyBoxBothWays) {
@@ -237,13 +238,13 @@ TEST_F(CutTest, DockedPropertyBoxStaysOnTheScreen) {
 TEST_F(CutTest, ClearIsRefusedInLinkModeAndOtherwiseResetsEverything) {
   captureAndSelect(100, 50, 300, 200);
   cut();
-  st().LinkModeActive = app::kTrue;
+  st().LinkModeActive = program::kTrue;
   sys.userActions.push_back([&] { main().CommandON_MSG_YES.raiseClick(); });
   main().Labelクリア.raiseClick();
   EXPECT_TRUE(pic().visible());
   EXPECT_EQ(main().Label保存開く.caption(), L"保存");
 
-  st().LinkModeActive = app::kFalse;
+  st().LinkModeActive = program::kFalse;
   app->textView().TextTEXT.setText(L"map");
   app->textView().show();
   main().ShowSavePanel();

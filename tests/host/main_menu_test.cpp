@@ -59,7 +59,7 @@ TEST_F(MenuTest, SettingsKeepsItsChildrenWhenToolsOpensAbove) {
 }
 
 TEST_F(MenuTest, LinkModeGuardsTheTurnsButNotTheMosaic) {
-  st().LinkModeActive = app::kTrue;
+  st().LinkModeActive = program::kTrue;
   click(L"＋ツール");
   click(L" ＋回転");
   sys.userActions.push_back([&] {
@@ -71,7 +71,7 @@ TEST_F(MenuTest, LinkModeGuardsTheTurnsButNotTheMosaic) {
   EXPECT_EQ(main().OperationCode, L"");
   click(L" ＋モザイク");
   click(L"  　モザイクを掛ける");  // no prompt: the fake would throw if it waited
-  st().LinkModeActive = app::kFalse;
+  st().LinkModeActive = program::kFalse;
   click(L"  　270°");
   EXPECT_EQ(main().OperationCode, L"R270");
 }

@@ -26,7 +26,7 @@ class ShellTest : public ::testing::Test {
     ASSERT_TRUE(app->start());
   }
   FormPELNORO& main() { return app->main(); }
-  app::AppState& st() { return app->state(); }
+  program::AppState& st() { return app->state(); }
 };
 
 TEST_F(ShellTest, SecondCopyIsRefusedWithoutTouchingFiles) {
@@ -49,7 +49,7 @@ TEST_F(ShellTest, StartPreparesEveryWindow) {
   EXPECT_TRUE(main().topmost());
   EXPECT_EQ(main().width(), 3450);
   EXPECT_EQ(main().height(), 2610);
-  EXPECT_EQ(st().LayeredWindowsOK, app::kTrue);
+  EXPECT_EQ(st().LayeredWindowsOK, program::kTrue);
   EXPECT_EQ(main().Listメインメニュー.items(), (std::vector<std::wstring>{L"＋ツール", L"＋設定"}));
   EXPECT_EQ(main().Listメインメニュー.backColor(), 0x00FFF8F0u);
   EXPECT_EQ(main().Label保存開く.caption(), L"画像開く");
@@ -80,10 +80,10 @@ TEST_F(ShellTest, StartPreparesEveryWindow) {
 TEST_F(ShellTest, LayeredWindowsFromVersionFiveOn) {
   sys.osMajor = 4;
   start();
-  EXPECT_EQ(st().LayeredWindowsOK, app::kFalse);
+  EXPECT_EQ(st().LayeredWindowsOK, program::kFalse);
   sys.osMajor = 6;
   start();
-  EXPECT_EQ(st().LayeredWindowsOK, app::kTrue);
+  EXPECT_EQ(st().LayeredWindowsOK, program::kTrue);
 }
 
 TEST_F(ShellTest, SizeIsFixedAndMaximiseSnapsBack) {
@@ -104,7 +104,7 @@ TEST_F(ShellTest, MinimiseRefusedOnlyDuringCapture) {
   EXPECT_TRUE(sys.messages.empty());
   main().setWindowState(tk::WindowState::Normal);
 
-  st().CaptureActive = app::kTrue;
+  st().CaptureActive = program::kTrue;
   main().setWindowState(tk::WindowState::Minimized);
   EXPECT_EQ(main().windowState(), tk::WindowState::Normal);
   ASSERT_EQ(sys.messages.size(), 1u);
@@ -152,7 +152,7 @@ TEST_F(ShellTest, ExitFailureIsReportedAndStillEnds) {
 
 TEST_F(ShellTest, ExitInLinkModeOnlyWarns) {
   start();
-  st().LinkModeActive = app::kTrue;
+  st().LinkModeActive = program::kTrue;
   sys.userActions.push_back([&] {
     EXPECT_TRUE(main().FrameON_MSG.visible());
     EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" 設定未終了");

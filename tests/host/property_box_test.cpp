@@ -151,14 +151,14 @@ TEST_F(PropertyBoxTest, ProgressiveFollowsOnlyClicks) {
   menu(L"＋設定");
   menu(L" 　画像");
   EXPECT_TRUE(box().Frame画像.visible());
-  EXPECT_EQ(st().JpegProgressive, app::kFalse);
+  EXPECT_EQ(st().JpegProgressive, program::kFalse);
   box().CheckJPEGプログレッシブ.userClick();
-  EXPECT_EQ(st().JpegProgressive, app::kTrue);
+  EXPECT_EQ(st().JpegProgressive, program::kTrue);
   box().CheckJPEGプログレッシブ.userClick();
-  EXPECT_EQ(st().JpegProgressive, app::kFalse);
+  EXPECT_EQ(st().JpegProgressive, program::kFalse);
   // Setting the box from code is no click.
   box().CheckJPEGプログレッシブ.setValue(1);
-  EXPECT_EQ(st().JpegProgressive, app::kFalse);
+  EXPECT_EQ(st().JpegProgressive, program::kFalse);
 }
 
 TEST_F(PropertyBoxTest, HistoryRowBecomesTheSaveFolderAsItIs) {

@@ -125,7 +125,7 @@ TEST_F(SavePanelTest, CancelRestoresWhatASaveWrites) {
 }
 
 TEST_F(SavePanelTest, SaveRefusedInLinkMode) {
-  st().LinkModeActive = app::kTrue;
+  st().LinkModeActive = program::kTrue;
   sys.userActions.push_back([&] { main().CommandON_MSG_YES.raiseClick(); });
   save();
   EXPECT_FALSE(written(L"clip00.JPG"));
@@ -185,23 +185,29 @@ TEST_F(SavePanelTest, FolderLabelsToggleTheChooser) {
   EXPECT_FALSE(app->folderChooser().visible());
 }
 
-class WriterTest : public SavePanelTest {};
+class WriterTest : public SavePanelTest {
+ protected:
+  bool write(const std::wstring& ext, std::int16_t& result) {
+    return output::WriteCutImage(sys, pic().Picture_CHANGE1.surface(), ext, box().Current(), st(),
+                                 result);
+  }
+};
 
 TEST_F(WriterTest, FormatsLevelsAndExtensions) {
   std::int16_t result = 99;
   st().SaveFileName = L"a.png";
   box().Option低圧縮率.setValue(true);
-  EXPECT_TRUE(output::WriteCutImage(*app, L".PNG", result));
+  EXPECT_TRUE(write(L".PNG", result));
   EXPECT_EQ(st().PngLevel, 1);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(written(L"a.png")->substr(1, 3), "PNG");
   box().Option最高の圧縮率.setValue(true);
-  output::WriteCutImage(*app, L".PNG", result);
+  write(L".PNG", result);
   EXPECT_EQ(st().PngLevel, 2);
 
   result = 99;
   st().SaveFileName = L"b.bmp";
-  EXPECT_TRUE(output::WriteCutImage(*app, L".BMP", result));
+  EXPECT_TRUE(write(L".BMP", result));
   EXPECT_EQ(result, 99);  // a bitmap save hands back no code
   const auto bmp = written(L"b.bmp");
   ASSERT_TRUE(bmp);
@@ -209,8 +215,8 @@ TEST_F(WriterTest, FormatsLevelsAndExtensions) {
   EXPECT_EQ(bmp->size(), 54u + 200u * 3u * 150u);  // 24-bit rows of 600 bytes
 
   st().SaveFileName = L"c";
-  EXPECT_FALSE(output::WriteCutImage(*app, L".jpg", result));
-  EXPECT_FALSE(output::WriteCutImage(*app, L"", result));
+  EXPECT_FALSE(write(L".jpg", result));
+  EXPECT_FALSE(write(L"", result));
   EXPECT_FALSE(written(L"c"));
   EXPECT_TRUE(sys.messages.empty());
 }
@@ -219,14 +225,14 @@ TEST_F(WriterTest, QualityCaptionMustBeANumber) {
   std::int16_t result = 0;
   st().SaveFileName = L"q.jpg";
   box().Label解像度.setCaption(L"abc");
-  EXPECT_FALSE(output::WriteCutImage(*app, L".JPG", result));
+  EXPECT_FALSE(write(L".JPG", result));
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_EQ(sys.messages[0].title, L"中断");
   EXPECT_FALSE(written(L"q.jpg"));
   box().Label解像度.setCaption(L"256");
-  EXPECT_FALSE(output::WriteCutImage(*app, L".JPG", result));
+  EXPECT_FALSE(write(L".JPG", result));
   box().Label解像度.setCaption(L"0");
-  EXPECT_TRUE(output::WriteCutImage(*app, L".JPG", result));
+  EXPECT_TRUE(write(L".JPG", result));
 }
 
 TEST(WriteErrorText, CodesAsDecimalText) {

@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "app/number_text.h"
+#include "system/number_text.h"
 #include "dialogs/form_property_box.h"
 #include "fake_system.h"
 #include "system/text_file.h"
@@ -130,16 +130,16 @@ TEST(PositionValue, LeadingMinusBelongsToX) {
 }
 
 TEST(NumberText, RoundingAndShortestSingleText) {
-  EXPECT_EQ(app::RoundHalfEven(2.5), 2);
-  EXPECT_EQ(app::RoundHalfEven(3.5), 4);
-  EXPECT_EQ(app::RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(app::RoundHalfEven(-2.6), -3);
-  EXPECT_EQ(app::SingleText(1500), L"1500");
-  EXPECT_EQ(app::SingleText(-225), L"-225");
-  EXPECT_EQ(app::SingleText(1234.5), L"1234.5");
-  EXPECT_EQ(app::SingleText(0.1), L"0.1");
-  EXPECT_EQ(app::LenientNumber(L" - 1 2.5e3"), -12.5);
-  EXPECT_EQ(app::LenientNumber(L"abc"), 0);
+  EXPECT_EQ(sys::RoundHalfEven(2.5), 2);
+  EXPECT_EQ(sys::RoundHalfEven(3.5), 4);
+  EXPECT_EQ(sys::RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(sys::RoundHalfEven(-2.6), -3);
+  EXPECT_EQ(sys::SingleText(1500), L"1500");
+  EXPECT_EQ(sys::SingleText(-225), L"-225");
+  EXPECT_EQ(sys::SingleText(1234.5), L"1234.5");
+  EXPECT_EQ(sys::SingleText(0.1), L"0.1");
+  EXPECT_EQ(sys::LenientNumber(L" - 1 2.5e3"), -12.5);
+  EXPECT_EQ(sys::LenientNumber(L"abc"), 0);
 }
 
 TEST_F(SettingsTest, PositionPushedBackOnScreenButNegativeKept) {

@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, CloseBoxIsRefusedWithAWarning) {
 
 TEST_F(MainWindowTest, MinimiseDuringACaptureIsRefused) {
   HWND h = mainWindow();
-  app->state().CaptureActive = app::kTrue;
+  app->state().CaptureActive = program::kTrue;
   std::wstring text;
   {
     BoxAnswerer answerer;
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, MinimiseDuringACaptureIsRefused) {
   }
   EXPECT_EQ(text, L"切り取りが終わるまで最小化できません");
   EXPECT_FALSE(IsIconic(h));
-  app->state().CaptureActive = app::kFalse;
+  app->state().CaptureActive = program::kFalse;
 }
 
 TEST(Cp932Files, RoundTripOnTheRealFileSystem) {

@@ -1,6 +1,4 @@
 // The save panel: review and rename the cut's file, change the folder, save.
-#include "output/save_panel.h"
-
 #include "app/application.h"
 #include "app/form_pelnoro.h"
 #include "app/settings_file.h"
@@ -8,23 +6,9 @@
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
-#include "dialogs/form_text_view.h"
 #include "imagemap/form_cl_container.h"
 #include "output/image_writer.h"
 #include "output/texts.h"
-
-namespace pelnoro::output {
-
-void HideSavePanel(app::Application& app) {
-  auto& m = app.main();
-  for (tk::Control* c : std::initializer_list<tk::Control*>{
-           &m.Shapeツールウィンド背景, &m.Labelファイル名変更, &m.Labelファイル名, &m.Labelフォルダ変更,
-           &m.Label保存フォルダ, &m.Label保存実行, &m.Label保存キャンセル, &m.Textファイル名変更}) {
-    c->setVisible(false);
-  }
-}
-
-}  // namespace pelnoro::output
 
 namespace pelnoro::app {
 
@@ -32,12 +16,18 @@ namespace {
 constexpr int kEnter = 13;
 }
 
+std::vector<tk::Control*> FormPELNORO::savePanelControls() {
+  return {&Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名, &Labelフォルダ変更,
+          &Label保存フォルダ, &Label保存実行, &Label保存キャンセル};
+}
+
 void FormPELNORO::ShowSavePanel() {
-  for (tk::Control* c : std::initializer_list<tk::Control*>{
-           &Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名, &Labelフォルダ変更,
-           &Label保存フォルダ, &Label保存実行, &Label保存キャンセル}) {
-    c->setVisible(true);
-  }
+  for (tk::Control* c : savePanelControls()) c->setVisible(true);
+}
+
+void FormPELNORO::HideSavePanel() {
+  for (tk::Control* c : savePanelControls()) c->setVisible(false);
+  Textファイル名変更.setVisible(false);
 }
 
 void FormPELNORO::Label保存開く_Click() {
@@ -49,11 +39,8 @@ void FormPELNORO::Label保存開く_Click() {
   }
   // Opening a picture file goes through the link-target dialog in its open
   // role; the dialog is prepared here but has no browser to show yet.
-  auto& dialog = app_.linkTarget();
   auto& sys = app_.sys();
-  dialog.LabelCONT_NAME.setCaption(output::text::kOpenCaption);
-  dialog.move(sys.screenWidthTwips() / 2 - dialog.width() / 2,
-              sys.screenHeightTwips() / 2 - dialog.height() / 2, dialog.width(), dialog.height());
+  app_.linkTarget().PrepareForOpening(sys.screenWidthTwips(), sys.screenHeightTwips());
 }
 
 void FormPELNORO::Labelファイル名_Click() {
@@ -120,29 +107,16 @@ void FormPELNORO::Label保存実行_Click() {
   pic.Picture_CHANGE1.cls();
   sys.doEvents();
 
-  if (!output::WriteCutImage(app_, st.SaveFileExt, st.SaveResult)) {
+  const program::Settings settings = app_.propertyBox().Current();
+  if (!output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), st.SaveFileExt, settings, st,
+                             st.SaveResult)) {
     // The writer has said what went wrong; keep the cut so the user can choose
     // another folder or name and save again.
     setTopmost();
     return;
   }
-  PushFolderHistory(app_, app_.propertyBox().Label保存先.caption());
-
-  pic.hide();
-  st.CaptureActive = kFalse;
-  pic.PicturePic_Screen.surface().resize(0, 0);
-  output::HideSavePanel(app_);
-  auto& view = app_.textView();
-  view.TextTEXT.setText(L"");
-  view.hide();
-  Shapeシャッターボタン.setFillStyle(0);
-  Imageシャッターボタン.setEnabled(true);
-  Image切り取りボタン.setVisible(false);
-  Shape切り取りボタン.setVisible(false);
-  Label保存開く.setCaption(text::kOpenImage);
-  Labelステータス.setCaption(L"");
-  Listメインメニュー.setVisible(true);
-  setTopmost();
+  PushFolderHistory(app_, settings.saveFolder);
+  returnToIdle();
 }
 
 void FormPELNORO::Label保存キャンセル_Click() {
@@ -155,7 +129,7 @@ void FormPELNORO::Label保存キャンセル_Click() {
   app_.pic().Picture_CHANGE1.setToolTip(Label保存フォルダold.caption() + st.SaveFileName);
   Listメインメニュー.setVisible(true);
   Label保存開く.setEnabled(true);
-  output::HideSavePanel(app_);
+  HideSavePanel();
 }
 
 }  // namespace pelnoro::app

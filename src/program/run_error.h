@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace pelnoro::app {
+namespace pelnoro::program {
 
 struct RunError : std::runtime_error {
   RunError(long number, std::wstring source, std::wstring description)
@@ -21,4 +21,4 @@ struct RunError : std::runtime_error {
 std::wstring ErrorMessageText(long number, const std::wstring& source,
                               const std::wstring& description);
 
-}  // namespace pelnoro::app
+}  // namespace pelnoro::program

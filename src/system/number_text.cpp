@@ -1,10 +1,10 @@
-#include "app/number_text.h"
+#include "system/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-namespace pelnoro::app {
+namespace pelnoro::sys {
 
 double LenientNumber(std::wstring_view text) {
   std::string digits;
@@ -45,4 +45,4 @@ std::wstring SingleText(double v) {
   return std::wstring(s.begin(), s.end());
 }
 
-}  // namespace pelnoro::app
+}  // namespace pelnoro::sys

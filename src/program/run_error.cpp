@@ -1,6 +1,6 @@
-#include "app/run_error.h"
+#include "program/run_error.h"
 
-namespace pelnoro::app {
+namespace pelnoro::program {
 
 std::wstring ErrorMessageText(long number, const std::wstring& source,
                               const std::wstring& description) {
@@ -10,4 +10,4 @@ std::wstring ErrorMessageText(long number, const std::wstring& source,
   return L"ｴﾗｰ番号 " + n + source + L" でｴﾗｰが発生しました。\r" + description;
 }
 
-}  // namespace pelnoro::app
+}  // namespace pelnoro::program

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pelnoro::app {
+namespace pelnoro::program {
 
 // The program tests its flags as 16-bit booleans.
 inline constexpr std::int16_t kTrue = -1;
@@ -38,4 +38,4 @@ struct AppState {
   std::int32_t PngLevel = 0;
 };
 
-}  // namespace pelnoro::app
+}  // namespace pelnoro::program

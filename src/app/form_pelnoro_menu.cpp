@@ -1,14 +1,11 @@
 // The collapsible menu list of the main window: a fixed table of encoded
 // entries (level digit, kind letter, caption) shown as indented rows.
-#include <algorithm>
-
 #include "app/application.h"
 #include "app/form_pelnoro.h"
 #include "app/settings_file.h"
 #include "app/texts.h"
-#include "capture/selection.h"
 #include "dialogs/form_property_box.h"
-#include "edit/edit_commands.h"
+#include "edit/image_editor.h"
 #include "imagemap/link_mode.h"
 
 namespace pelnoro::app {
@@ -123,31 +120,31 @@ void FormPELNORO::runMenuCommand(const std::wstring& caption) {
       WarnLinkUnfinished();
       return;
     }
-    capture::SaveUndoImage(app_);
+    app_.pic().SaveUndoImage();
     OperationCode = t.code;
     if (t.quarter) {
-      edit::RotateQuarterTurn(app_, OperationCode);
+      app_.editor().RotateQuarterTurn(OperationCode);
     } else {
-      edit::RotateHalfOrFlip(app_, OperationCode);
+      app_.editor().RotateHalfOrFlip(OperationCode);
     }
     return;
   }
   if (caption == L"リンクの設定") {
-    imagemap::StartLinkSetting(app_);
+    app_.linkMode().StartLinkSetting();
   } else if (caption == L"設定終了") {
-    imagemap::FinishLinkSetting(app_);
+    app_.linkMode().FinishLinkSetting();
   } else if (caption == L"モザイクを掛ける") {
-    edit::ApplyMosaic(app_);
+    app_.editor().ApplyMosaic();
   } else if (caption == L"取り消し") {
-    edit::UndoEdit(app_);
+    app_.editor().UndoEdit();
   } else if (caption == L"リセット") {
     if (st.LinkModeActive) {
       WarnLinkUnfinished();
     } else {
-      edit::ResetEdit(app_);
+      app_.editor().ResetEdit();
     }
   } else if (caption == L"元画像の差し替え") {
-    edit::ReplaceOriginal(app_);
+    app_.editor().ReplaceOriginal();
   } else if (caption == L"動作") {
     showSettingsPage(box.Frame動作);
   } else if (caption == L"画像") {
@@ -166,30 +163,12 @@ void FormPELNORO::showSettingsPage(tk::Frame& page) {
 }
 
 void FormPELNORO::ShowPropertyBox() {
-  auto& box = app_.propertyBox();
-  const double sh = app_.sys().screenHeightTwips();
-  const double top = this->top() + height() + box.height() > sh ? this->top() - box.height()
-                                                                 : this->top() + height();
-  box.move(PropertyBoxLeft(), top, box.width(), box.height());
-  box.show();
-}
-
-double FormPELNORO::PropertyBoxLeft() {
-  auto& box = app_.propertyBox();
-  // Right edge under the main window's right edge; but the box is wider than the main
-  // window, and near the screen's left edge (as at the first start) that would put its
-  // left part off the screen.
-  const double right = left() + width();
-  const double room = app_.sys().screenWidthTwips() - box.width();
-  return std::max(0.0, std::min(right - box.width(), std::max(0.0, room)));
+  DockPropertyBox();
+  app_.propertyBox().show();
 }
 
 void FormPELNORO::WarnLinkUnfinished() {
-  auto& st = app_.state();
-  st.OnMsgTitle = text::kLinkUnfinishedTitle;
-  st.OnMsgComment = text::kLinkUnfinishedComment;
-  st.OnMsgMode = text::kModeYes;
-  AskOnFrame();
+  Ask(text::kLinkUnfinishedTitle, text::kLinkUnfinishedComment, program::kModeYes);
 }
 
 }  // namespace pelnoro::app

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace pelnoro::app {
+namespace pelnoro::sys {
 
 // Spaces skipped, then the longest leading decimal number with optional sign,
 // digits and decimal part; a text without one reads as 0.
@@ -17,4 +17,4 @@ long RoundHalfEven(double v);
 // number, without exponent: 1500, -225, 1234.5.
 std::wstring SingleText(double v);
 
-}  // namespace pelnoro::app
+}  // namespace pelnoro::sys

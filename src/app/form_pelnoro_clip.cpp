@@ -1,0 +1,229 @@
+// The shutter, the cut and the clear: the primary screen is frozen, the selected
+// rectangle becomes the cut image, which goes to the clipboard or waits in the cut
+// window for the save panel; the clear returns to idle.
+#include <new>
+
+#include "app/application.h"
+#include "app/form_pelnoro.h"
+#include "app/texts.h"
+#include "capture/form_loupe.h"
+#include "capture/form_pic.h"
+#include "capture/print_screen.h"
+#include "dialogs/form_property_box.h"
+#include "dialogs/form_text_view.h"
+#include "image/pixel_ops.h"
+#include "imagemap/form_cl_container.h"
+#include "output/numbering.h"
+#include "output/texts.h"
+#include "program/run_error.h"
+#include "system/number_text.h"
+
+namespace pelnoro::app {
+
+namespace {
+
+// Beyond this a cut cannot be encoded nor shown; the surfaces are not even tried.
+constexpr long kMaxCutSide = 16384;
+
+}  // namespace
+
+void FormPELNORO::Imageシャッターボタン_Click() {
+  if (!Imageシャッターボタン.enabled()) return;
+  auto& sys = app_.sys();
+  auto& box = app_.propertyBox();
+  auto& pic = app_.pic();
+
+  if (box.top() > 0) box.setTop(-(box.height() + box.top()));
+  ToggleOutOfView();
+  sys.doEvents();
+  sys.clearClipboard();
+  capture::CaptureToClipboard(sys, L"", nullptr);
+  pic.ShowFrozenScreen(sys.clipboardBitmap());
+
+  Imageシャッターボタン.setEnabled(false);
+  Shapeシャッターボタン.setFillStyle(1);
+  Image切り取りボタン.setVisible(true);
+  Shape切り取りボタン.setVisible(true);
+
+  ToggleOutOfView();
+
+  Label保存開く.setCaption(text::kSave);
+  Label保存開く.setEnabled(false);
+  app_.linkTarget().ResetRole();
+
+  app_.state().CaptureActive = program::kTrue;
+  Listメインメニュー.setVisible(false);
+  bringLoupeBack();
+}
+
+void FormPELNORO::bringLoupeBack() { app_.loupe().ShowAt(left() + 120, top() + 380); }
+
+void FormPELNORO::parkLoupe() { app_.loupe().Park(-(top() + height())); }
+
+void FormPELNORO::Image切り取りボタン_Click() {
+  auto& st = app_.state();
+  st.OriginalWidth = 0;
+  st.OriginalHeight = 0;
+  auto fail = [this](const program::RunError& e) {
+    app_.pic().SetSurfacesAutoRedraw(false);
+    app_.sys().messageBox(program::ErrorMessageText(e.number, e.source, e.description),
+                          output::text::kErrorTitle, sys::kMbOk);
+    Labelクリア_Click();
+  };
+  try {
+    cutSteps();
+  } catch (const program::RunError& e) {
+    fail(e);
+  } catch (const std::bad_alloc&) {
+    for (tk::PictureBox* p : {&app_.pic().Picture_CHANGE1, &app_.pic().Picture_CHANGE2,
+                              &app_.pic().Picture_CHANGE3}) {
+      p->surface().resize(0, 0);
+    }
+    fail({7, output::text::kErrorSource, output::text::kOutOfMemory});
+  }
+}
+
+void FormPELNORO::cutSteps() {
+  auto& st = app_.state();
+  auto& sys = app_.sys();
+  auto& pic = app_.pic();
+
+  const capture::Selection sel = pic.screenSelection.read();
+  st.CutWidth = static_cast<std::int32_t>(sys::RoundHalfEven(sel.width()));
+  st.CutHeight = static_cast<std::int32_t>(sys::RoundHalfEven(sel.height()));
+  st.CutLeft = static_cast<std::int32_t>(sys::RoundHalfEven(sel.startX));
+  st.CutTop = static_cast<std::int32_t>(sys::RoundHalfEven(sel.startY));
+
+  if (st.CutWidth == 0 || st.CutHeight == 0) {
+    sys.messageBox(output::text::kNoSelection, L"", sys::kMbOk | sys::kMbSetForeground);
+    bringLoupeBack();
+    return;
+  }
+  if (st.CutWidth < 0 || st.CutHeight < 0 || st.CutWidth > kMaxCutSide ||
+      st.CutHeight > kMaxCutSide) {
+    throw program::RunError(480, output::text::kErrorSource, output::text::kTooLarge);
+  }
+  const int w = st.CutWidth, h = st.CutHeight;
+
+  parkLoupe();
+  Listメインメニュー.setVisible(true);
+  pic.HideFrozenScreen();
+  image::Surface cut(w, h, 0);
+  image::CopyRect(pic.PicturePic_Screen.surface(), st.CutLeft, st.CutTop, w, h, cut, 0, 0);
+  pic.TakeImage(std::move(cut), capture::Framing::kCut);
+
+  st.SaveFileName = L"";
+  const program::Settings settings = app_.propertyBox().Current();
+  bool toClipboard = false;
+  switch (settings.format) {
+    case program::SaveFormat::kJpeg:
+      st.SaveFileExt = output::text::kExtJpeg;
+      break;
+    case program::SaveFormat::kBmp:
+      st.SaveFileExt = output::text::kExtBmp;
+      break;
+    case program::SaveFormat::kPng:
+      st.SaveFileExt = output::text::kExtPng;
+      break;
+    case program::SaveFormat::kClipboard:
+      toClipboard = true;
+      break;
+    case program::SaveFormat::kNone:
+      // No format chosen at all: the last cut's, or a bitmap, which loses nothing.
+      if (st.SaveFileExt.empty()) st.SaveFileExt = output::text::kExtBmp;
+      break;
+  }
+
+  if (toClipboard) {
+    sys.clearClipboard();
+    sys.doEvents();
+    if (!sys.setClipboardBitmap(pic.Picture_CHANGE1.surface())) {
+      throw program::RunError(521, output::text::kErrorSource, output::text::kClipboardFailed);
+    }
+    sys.messageBox(output::text::kCopiedToClipboard, output::text::kCopiedToClipboardTitle,
+                   sys::kMbOk);
+    Labelクリア_Click();
+  } else {
+    if (settings.autoNumbering) {
+      st.SaveFileName = output::NextNumberedName(
+          settings.saveFolder, settings.fileName, st.SaveFileExt, st.NumberText,
+          [&sys](const std::wstring& path) { return sys.fileExists(path); });
+    } else {
+      if (sys.fileExists(settings.saveFolder + settings.fileName + st.SaveFileExt)) {
+        const int answer = sys.messageBox(output::text::kOverwrite, output::text::kOverwriteTitle,
+                                          sys::kMbYesNo | sys::kMbDefButton2);
+        if (answer == sys::kIdNo) {
+          pic.hide();
+          app_.linkTarget().hide();
+          return;
+        }
+      }
+      st.SaveFileName = settings.fileName + st.SaveFileExt;
+    }
+    pic.FrameCutWindow(settings.saveFolder, st.SaveFileName);
+    pic.GrowByFrame();
+    st.SelectDragging = program::kFalse;
+    pic.Picture_CHANGE1.setVisible(true);
+
+    Labelステータス.setCaption(output::text::kCutDone);
+    Labelファイル名.setCaption(st.SaveFileName);
+    Labelファイル名old.setCaption(st.SaveFileName);
+    Labelファイル名.setToolTip(st.SaveFileName);
+    Label保存フォルダ.setCaption(settings.saveFolder);
+    Label保存フォルダold.setCaption(settings.saveFolder);
+
+    Image切り取りボタン.setVisible(false);
+    Shape切り取りボタン.setVisible(false);
+    Label保存開く.setEnabled(true);
+  }
+
+  pic.SetSurfacesAutoRedraw(false);
+  DockPropertyBox();
+  st.CaptureActive = program::kFalse;
+}
+
+void FormPELNORO::DockPropertyBox() {
+  auto& box = app_.propertyBox();
+  auto& sys = app_.sys();
+  const tk::Box b = tk::PlaceBeside(this->box(), box.width(), box.height(),
+                                    sys.screenWidthTwips(), sys.screenHeightTwips());
+  box.move(b.left, b.top, b.width, b.height);
+}
+
+void FormPELNORO::Labelクリア_Click() {
+  setMousePointer(tk::Pointer::kDefault);
+  if (app_.state().LinkModeActive) {
+    WarnLinkUnfinished();
+    return;
+  }
+  app_.linkTarget().hide();
+  returnToIdle();
+  parkLoupe();
+  DockPropertyBox();
+}
+
+void FormPELNORO::returnToIdle() {
+  auto& pic = app_.pic();
+  pic.hide();
+  app_.state().CaptureActive = program::kFalse;
+  pic.ReleaseFrozenScreen();
+
+  Shapeシャッターボタン.setFillStyle(0);
+  Imageシャッターボタン.setEnabled(true);
+  Image切り取りボタン.setVisible(false);
+  Shape切り取りボタン.setVisible(false);
+  Listメインメニュー.setVisible(true);
+  Label保存開く.setCaption(text::kOpenImage);
+  // Idle always looks the same: opening an image is possible again.
+  Label保存開く.setEnabled(true);
+  Labelステータス.setCaption(L"");
+
+  auto& view = app_.textView();
+  view.TextTEXT.setText(L"");
+  view.hide();
+
+  HideSavePanel();
+  setTopmost();
+}
+
+}  // namespace pelnoro::app

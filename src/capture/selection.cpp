@@ -1,0 +1,34 @@
+#include "capture/selection.h"
+
+#include <algorithm>
+
+#include "system/number_text.h"
+
+namespace pelnoro::capture {
+
+Selection SelectionLabels::read() const {
+  auto v = [](const tk::Label* l) { return l ? sys::LenientNumber(l->caption()) : 0.0; };
+  return {v(startX), v(startY), v(endX), v(endY)};
+}
+
+bool SelectionLabels::hasHorizontal() const {
+  return startX && endX && !startX->caption().empty() && !endX->caption().empty();
+}
+
+void SelectionLabels::clear() const {
+  for (tk::Label* l : {startX, startY, endX, endY}) {
+    if (l) l->setCaption(L"");
+  }
+}
+
+tk::Rect BandRect(int startX, int startY, int currentX, int currentY) {
+  return {std::min(startX, currentX), std::min(startY, currentY), std::max(startX, currentX),
+          std::max(startY, currentY)};
+}
+
+std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText, double release) {
+  if (sys::LenientNumber(startText) > release) return {sys::SingleText(release), startText};
+  return {startText, sys::SingleText(release)};
+}
+
+}  // namespace pelnoro::capture
