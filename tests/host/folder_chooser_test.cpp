@@ -199,6 +199,9 @@ TEST_F(ChooserTest, EmptyTextFilesAndRelativePathsAreRefused) {
       {L"C:\\clip\\note.txt", L"[C:\\clip\\note.txt]はファイルです。"},
       {L"C:\\clip\\note.txt\\", L"[C:\\clip\\note.txt\\]はファイルです。"},
       {L"clip\\new", L"[clip\\new]はドライブから始まるパスではありません。"},
+      // Relative to the drive's current folder, or to the current drive's root.
+      {L"C:clip", L"[C:clip]はドライブから始まるパスではありません。"},
+      {L"\\clip\\new", L"[\\clip\\new]はドライブから始まるパスではありません。"},
   };
   for (const auto& [text, message] : refused) {
     sys.messages.clear();
