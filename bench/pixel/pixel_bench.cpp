@@ -3,6 +3,7 @@
 
 #include "bench_clock.h"
 #include "image/pixel_ops.h"
+#include "image/transform.h"
 
 using namespace pelnoro;
 
@@ -25,5 +26,23 @@ int main() {
               bench::medianMs(50, [&] { image::StretchNearest(screen, 0, 0, 1920, 1080, half, 0, 0, 960, 540); }));
   std::printf("%-44s %10.3f\n", "mirror left-right in place of a copy",
               bench::medianMs(50, [&] { image::StretchNearest(screen, 0, 0, 1920, 1080, cut, 1919, 0, -1920, 1080); }));
+  std::printf("%-44s %10.3f\n", "quarter turn clockwise (R90)",
+              bench::medianMs(50, [&] { cut = image::RotateQuarter(screen, true); }));
+  std::printf("%-44s %10.3f\n", "quarter turn counter-clockwise (R270)",
+              bench::medianMs(50, [&] { cut = image::RotateQuarter(screen, false); }));
+  std::printf("%-44s %10.3f\n", "half turn (R180)",
+              bench::medianMs(50, [&] { cut = image::RotateHalf(screen); }));
+  std::printf("%-44s %10.3f\n", "mirror left-right (RF)",
+              bench::medianMs(50, [&] { cut = image::MirrorLeftRight(screen); }));
+  std::printf("%-44s %10.3f\n", "mirror top-bottom (UD)",
+              bench::medianMs(50, [&] { cut = image::MirrorTopBottom(screen); }));
+  // Each run on a fresh copy, so that every one averages the same picture; the
+  // copy is timed apart and taken off.
+  const double copyMs = bench::medianMs(50, [&] { cut = screen; });
+  std::printf("%-44s %10.3f\n", "mosaic over the whole image (6 x 6 blocks)",
+              bench::medianMs(50, [&] {
+                cut = screen;
+                image::Mosaic(cut, 0, 0, 1919, 1079);
+              }) - copyMs);
   return 0;
 }
