@@ -22,7 +22,7 @@ Application::Application(sys::System& sys) : sys_(sys) {
   pic_ = std::make_unique<capture::FormPic>(sys_, state_, *loupe_);
   linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>();
   textView_ = std::make_unique<dialogs::FormTEXTview>();
-  editor_ = std::make_unique<edit::ImageEditor>(sys_, state_, *pic_, *main_);
+  editor_ = std::make_unique<edit::ImageEditor>(state_, *pic_, *main_);
   linkMode_ = std::make_unique<imagemap::LinkMode>(state_);
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   for (tk::Form* f : {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),

@@ -104,29 +104,16 @@ void FormPELNORO::Listメインメニュー_Click() {
 void FormPELNORO::runMenuCommand(const std::wstring& caption) {
   auto& st = app_.state();
   auto& box = app_.propertyBox();
-  struct Turn {
-    const wchar_t* caption;
-    const wchar_t* code;
-    bool quarter;
-  };
-  static const Turn turns[] = {{L"90°", L"R90", true},
-                               {L"180°", L"R180", false},
-                               {L"270°", L"R270", true},
-                               {L"左右", L"RF", false},
-                               {L"上下", L"UD", false}};
-  for (const auto& t : turns) {
-    if (caption != t.caption) continue;
+  static const std::pair<const wchar_t*, const wchar_t*> turns[] = {
+      {L"90°", L"R90"}, {L"180°", L"R180"}, {L"270°", L"R270"}, {L"左右", L"RF"}, {L"上下", L"UD"}};
+  for (const auto& [turnCaption, code] : turns) {
+    if (caption != turnCaption) continue;
     if (st.LinkModeActive) {
       WarnLinkUnfinished();
       return;
     }
-    app_.pic().SaveUndoImage();
-    OperationCode = t.code;
-    if (t.quarter) {
-      app_.editor().RotateQuarterTurn(OperationCode);
-    } else {
-      app_.editor().RotateHalfOrFlip(OperationCode);
-    }
+    OperationCode = code;
+    app_.editor().Turn(OperationCode);
     return;
   }
   if (caption == L"リンクの設定") {

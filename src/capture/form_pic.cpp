@@ -126,7 +126,7 @@ void FormPic::PicturePic_Screen_DblClick() {
 
 void FormPic::Picture_CHANGE1_MouseDown(const tk::MouseEvent& e) {
   if (mousePointer() == tk::Pointer::kSizeNWSE) {
-    SaveUndoImage();
+    if (!state_.ImageChanging) SaveUndoImage();
     return;
   }
   bandDown(Picture_CHANGE1, editSelection, e);
@@ -146,7 +146,7 @@ void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
     return;
   }
   if (mousePointer() == tk::Pointer::kSizeNWSE) {
-    ResizeEditImage(e.x, e.y);
+    if (!state_.ImageChanging) ResizeEditImage(e.x, e.y);
     return;
   }
   sys_.doEvents();
@@ -167,6 +167,7 @@ void FormPic::PlaceAnchor() {
 }
 
 void FormPic::LabelANCHOR_MouseDown(const tk::MouseEvent& e) {
+  if (state_.ImageChanging) return;
   SaveUndoImage();
   grabX_ = e.x;
   grabY_ = e.y;
@@ -177,7 +178,7 @@ void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
     LabelANCHOR.setMousePointer(tk::Pointer::kArrow);
     return;
   }
-  if (e.button != tk::kLeftButton) return;
+  if (e.button != tk::kLeftButton || state_.ImageChanging) return;
   LabelANCHOR.move(LabelANCHOR.left() + (e.x - grabX_), LabelANCHOR.top() + (e.y - grabY_),
                    LabelANCHOR.width(), LabelANCHOR.height());
   // The handle's top-left marks the image's corner (see PlaceAnchor): measure the size
@@ -199,6 +200,10 @@ void FormPic::ResizeEditImage(double w, double h) {
   image::StretchNearest(work, 0, 0, work.width(), work.height(), scaled, 0, 0, fit->width,
                         fit->height);
   setEditImage(std::move(scaled));
+}
+
+bool FormPic::HasEditImage() const {
+  return visible() && Picture_CHANGE1.visible() && !Picture_CHANGE1.surface().empty();
 }
 
 void FormPic::SaveUndoImage() {

@@ -71,6 +71,8 @@ class FormPic : public tk::Form {
   // New pixels of the same size for the edit image.
   void ReplaceEditPixels(image::Surface picture);
 
+  // Whether there is an image to edit: a cut or an opened picture shown.
+  bool HasEditImage() const;
   // Copies the edit image into the undo image and notes its size.
   void SaveUndoImage();
   // Scales the working image into the edit surface to fit w x h pixels.

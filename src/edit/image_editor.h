@@ -1,5 +1,7 @@
 // The menu's image commands: turns, mirrors, mosaic, undo, reset and replace, all on
-// the images of the picture window.
+// the images of the picture window. The pixel work is done on whole buffers, so each
+// change is finished before the next event; a change that waits for the user (the
+// replace question) holds the others off until it is answered.
 #pragma once
 
 #include <functional>
@@ -8,21 +10,20 @@
 #include "capture/form_pic.h"
 #include "program/app_state.h"
 #include "program/prompt.h"
-#include "system/system.h"
 
 namespace pelnoro::edit {
 
 class ImageEditor {
  public:
-  ImageEditor(sys::System& sys, program::AppState& state, capture::FormPic& pic,
-              program::Prompt& prompt);
+  ImageEditor(program::AppState& state, capture::FormPic& pic, program::Prompt& prompt);
 
   // Wired by the program: takes the main window out of view, and back on a second call.
   std::function<void()> toggleMainWindow;
 
-  // Operation codes: "R90", "R270".
+  // A menu turn or mirror: the undo image is taken, then the operation runs.
+  // Codes "R90", "R270" (quarter turns), "R180", "RF", "UD".
+  void Turn(const std::wstring& code);
   void RotateQuarterTurn(const std::wstring& code);
-  // Operation codes: "R180", "RF", "UD".
   void RotateHalfOrFlip(const std::wstring& code);
   void ApplyMosaic();
   void UndoEdit();
@@ -30,7 +31,9 @@ class ImageEditor {
   void ReplaceOriginal();
 
  private:
-  sys::System& sys_;
+  // Whether a change may start now: there is an image and no other change runs.
+  bool mayChange() const;
+
   program::AppState& state_;
   capture::FormPic& pic_;
   program::Prompt& prompt_;

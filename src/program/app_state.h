@@ -15,6 +15,9 @@ struct AppState {
   std::int16_t CaptureActive = kFalse;
   std::int16_t SelectDragging = kFalse;
   std::int16_t LinkModeActive = kFalse;
+  // A change of the edit image is under way (a turn, a mosaic, a replace waiting for
+  // its answer): a second one is held off until it has finished.
+  std::int16_t ImageChanging = kFalse;
 
   // In-window prompt.
   std::wstring OnMsgTitle;

@@ -36,6 +36,31 @@ class AppTest : public ::testing::Test {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) sys.screen.setPixel(x, y, static_cast<std::uint32_t>(x + 4096 * y));
   }
+  // Runs the menu command with this caption, opening the groups above it first.
+  void menuCommand(const std::wstring& caption) {
+    auto& list = main().Listメインメニュー;
+    for (int guard = 0; guard < 10; ++guard) {
+      const auto& rows = list.items();
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& r = rows[i];
+        if (r.size() > caption.size() && r.compare(r.size() - caption.size(), caption.size(), caption) == 0 &&
+            r[r.size() - caption.size() - 1] == L'　') {
+          list.clickRow(static_cast<int>(i));
+          return;
+        }
+      }
+      // Open the first closed group and look again.
+      bool opened = false;
+      for (std::size_t i = 0; i < rows.size() && !opened; ++i) {
+        if (rows[i].find(L'＋') != std::wstring::npos) {
+          list.clickRow(static_cast<int>(i));
+          opened = true;
+        }
+      }
+      if (!opened) break;
+    }
+    FAIL() << "no menu command";
+  }
   void drag(tk::PictureBox& surface, double x0, double y0, double x1, double y1) {
     surface.raiseMouseDown({tk::kLeftButton, 0, x0, y0});
     surface.raiseMouseMove({tk::kLeftButton, 0, (x0 + x1) / 2, (y0 + y1) / 2});
