@@ -23,6 +23,33 @@ menu_list() {
   drv children Pelnoro | awk '/ ListBox / {sub(/^child=/, "", $1); print $1; exit}'
 }
 
+# menu_row_shown LIST SUFFIX: "yes" when a row of the menu ends in SUFFIX.
+menu_row_shown() {
+  e2e_list_rows "$1" | grep -q "$2\$" && echo yes || echo no
+}
+
+# menu_command GROUP CAPTION: opens ツール and its group GROUP where they are closed,
+# closing the other groups under ツール so that the list need not scroll, then runs the
+# command CAPTION, as a user clicks the rows.
+menu_command() {
+  local list row
+  list="$(menu_list)"
+  if [ "$(menu_row_shown "$list" ＋ツール)" = yes ]; then
+    e2e_list_click "$list" ＋ツール
+    e2e_poll yes 10 menu_row_shown "$list" "$1" >/dev/null
+  fi
+  while read -r row; do
+    [ "$row" = "－$1" ] && continue
+    e2e_list_click "$list" "$row"
+    e2e_poll no 10 menu_row_shown "$list" "$row" >/dev/null
+  done < <(e2e_list_rows "$list" | sed -n 's/^ \(－.*\)$/\1/p')
+  if [ "$(menu_row_shown "$list" "＋$1")" = yes ]; then
+    e2e_list_click "$list" "＋$1"
+    e2e_poll yes 10 menu_row_shown "$list" "　$2" >/dev/null
+  fi
+  e2e_list_click "$list" "　$2" || { e2e_fail "no menu row $2"; return 1; }
+}
+
 # frozen_window: the handle of the full-screen picture window (it has no title).
 frozen_window() {
   drv list | awk '/rect=0,0,1280,1024/ && /title=$/ {print $1}' | sed 's/^window=//' | head -n1

@@ -29,11 +29,6 @@ show_picture() {
   drv wait-window "$title" --timeout 60000 >/dev/null || e2e_fail "no \"$title\" window"
 }
 
-# menu_row_shown LIST SUFFIX: "yes" when a row of the menu ends in SUFFIX.
-menu_row_shown() {
-  e2e_list_rows "$1" | grep -q "$2\$" && echo yes || echo no
-}
-
 # show_page ROW CONTROL-CLASS CONTROL-TEXT: opens a settings page from the menu and
 # makes sure the page is up by one of its controls.
 show_page() {
