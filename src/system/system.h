@@ -2,6 +2,7 @@
 // real; tests use a scripted fake.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,7 +25,55 @@ enum MessageBoxStyle : unsigned {
 enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 // How a replacing write ended: which step failed, for the code shown to the user.
+// A read-only target or a folder of that name is never replaced (kCannotReplace).
 enum class WriteResult { kOk, kCannotCreate, kWriteFailed, kCannotReplace };
+
+// Why a picture file could not be loaded: the number the error message shows.
+enum PictureError : long {
+  kPictureOk = 0,
+  kPictureOutOfMemory = 7,
+  kPictureNotFound = 53,
+  kPictureCannotRead = 75,   // a folder, locked, no permission, a read error
+  kPictureTooLarge = 480,    // wider or higher than the caller allows
+  kPictureNotPicture = 481,  // no format we read, or damaged or cut short
+};
+
+// What loading a picture file gave.
+struct PictureLoad {
+  std::optional<image::Surface> picture;  // 0x00BBGGRR pixels, top row first
+  long error = 0;                         // 0, or a number for the message the program shows
+  std::wstring description;  // a short Japanese description of the failure for the user
+};
+
+// The user's description of a picture error; the size only for kPictureTooLarge.
+inline std::wstring PictureErrorDescription(long error, long long width = 0, long long height = 0,
+                                            int maxSide = 0) {
+  switch (error) {
+    case kPictureOk:
+      return L"";
+    case kPictureOutOfMemory:
+      return L"メモリが不足しています。";
+    case kPictureNotFound:
+      return L"ファイルが見つかりません。";
+    case kPictureCannotRead:
+      return L"ファイルを読み込めません。";
+    case kPictureTooLarge:
+      return L"画像が大きすぎます (" + std::to_wstring(width) + L"×" + std::to_wstring(height) +
+             L")。最大 " + std::to_wstring(maxSide) + L" ピクセルまでです。";
+    default:
+      return L"画像ファイルとして読み込めません。";
+  }
+}
+
+inline PictureLoad PictureFailure(long error, long long width = 0, long long height = 0,
+                                  int maxSide = 0) {
+  return {std::nullopt, error, PictureErrorDescription(error, width, height, maxSide)};
+}
+
+// Local wall-clock time, 24-hour clock; month and day count from 1.
+struct LocalTime {
+  int year, month, day, hour, minute, second;
+};
 
 class System {
  public:
@@ -75,6 +124,18 @@ class System {
   virtual std::optional<std::string> readFile(const std::wstring& path) = 0;
   // Writes beside the target and replaces it, so a failure keeps the old file.
   virtual WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) = 0;
+
+  // Pictures: BMP, JPEG (turned upright by its Exif orientation), GIF (first frame),
+  // PNG, ICO (its largest image), TIFF (first page). Transparent pixels are laid
+  // over `background`. A picture wider or higher than maxSide is refused before
+  // its pixels are decoded.
+  virtual PictureLoad loadPicture(const std::wstring& path, std::uint32_t background,
+                                  int maxSide) = 0;
+  // Opens a file or address with its associated program; the platform's result
+  // (above 32 when it started).
+  virtual int shellOpen(const std::wstring& path, int showCommand) = 0;
+
+  virtual LocalTime now() = 0;
 };
 
 }  // namespace pelnoro::sys

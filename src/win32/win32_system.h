@@ -5,6 +5,8 @@
 
 #include "system/system.h"
 
+struct IWICImagingFactory;
+
 namespace pelnoro::win32 {
 
 class Win32System : public sys::System {
@@ -38,6 +40,10 @@ class Win32System : public sys::System {
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
   sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+  sys::PictureLoad loadPicture(const std::wstring& path, std::uint32_t background,
+                               int maxSide) override;
+  int shellOpen(const std::wstring& path, int showCommand) override;
+  sys::LocalTime now() override;
 
   // Runs the message loop until quit.
   int run();
@@ -45,6 +51,9 @@ class Win32System : public sys::System {
  private:
   bool pump(bool wait);
   bool openClipboard();
+  // COM on this (the user-interface) thread, started on first need.
+  void ensureCom();
+  IWICImagingFactory* imagingFactory();
   double tppX_ = 15, tppY_ = 15;
   // Owns what the program puts on the clipboard: with no owner the system
   // may refuse the data.
@@ -52,6 +61,9 @@ class Win32System : public sys::System {
   HANDLE instanceMutex_ = nullptr;
   bool quitting_ = false;
   bool otherInstance_ = false;
+  bool comTried_ = false;
+  bool comOwned_ = false;  // ours to end
+  IWICImagingFactory* wic_ = nullptr;
 };
 
 }  // namespace pelnoro::win32

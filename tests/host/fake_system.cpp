@@ -1,6 +1,7 @@
 #include "fake_system.h"
 
 #include <cwctype>
+#include <utility>
 
 namespace pelnoro::testing {
 
@@ -106,12 +107,46 @@ std::optional<std::string> FakeSystem::readFile(const std::wstring& path) { retu
 sys::WriteResult FakeSystem::writeFileReplacing(const std::wstring& path,
                                                 const std::string& bytes) {
   if (failWrites) return failWith;
-  files_[key(path)] = bytes;
+  const auto k = key(path);
+  if (readOnly_.count(k) && files_.count(k)) return sys::WriteResult::kCannotReplace;
+  if (folders_.count(k)) return sys::WriteResult::kCannotReplace;
+  files_[k] = bytes;
+  // What was written is no longer the picture that was there.
+  pictures_.erase(k);
   return sys::WriteResult::kOk;
+}
+
+sys::PictureLoad FakeSystem::loadPicture(const std::wstring& path, std::uint32_t background,
+                                         int maxSide) {
+  pictureRequests.push_back({path, background, maxSide});
+  if (pictureError != 0) return {std::nullopt, pictureError, pictureErrorDescription};
+  const auto k = key(path);
+  if (!files_.count(k)) return sys::PictureFailure(sys::kPictureNotFound);
+  const auto it = pictures_.find(k);
+  if (it == pictures_.end()) return sys::PictureFailure(sys::kPictureNotPicture);
+  const image::Surface& p = it->second;
+  if (p.width() > maxSide || p.height() > maxSide) {
+    return sys::PictureFailure(sys::kPictureTooLarge, p.width(), p.height(), maxSide);
+  }
+  return {p, sys::kPictureOk, L""};
+}
+
+void FakeSystem::putPicture(const std::wstring& path, image::Surface picture) {
+  putFile(path, "picture");
+  pictures_[key(path)] = std::move(picture);
+}
+
+void FakeSystem::setReadOnly(const std::wstring& path, bool readOnly) {
+  if (readOnly) {
+    readOnly_.insert(key(path));
+  } else {
+    readOnly_.erase(key(path));
+  }
 }
 
 void FakeSystem::putFile(const std::wstring& path, std::string bytes) {
   files_[key(path)] = std::move(bytes);
+  pictures_.erase(key(path));
   const auto k = key(path);
   folders_[k.substr(0, k.rfind(L'\\'))] = true;
 }

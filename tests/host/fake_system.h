@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,6 +20,17 @@ struct ShownMessage {
   std::wstring text;
   std::wstring title;
   unsigned style;
+};
+
+struct PictureRequest {
+  std::wstring path;
+  std::uint32_t background;
+  int maxSide;
+};
+
+struct ShellOpenCall {
+  std::wstring path;
+  int showCommand;
 };
 
 // Thrown when a wait finds nothing left for the user to do: the test would hang.
@@ -75,16 +87,41 @@ class FakeSystem : public sys::System {
   bool driveReady(const std::wstring& root) override;
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
+  // A read-only file or a folder of that name is not replaced (kCannotReplace).
   sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+
+  // Pictures are the files given by putPicture (already decoded, no transparency);
+  // any other existing file is no picture. A set pictureError makes every load
+  // fail with it and pictureErrorDescription.
+  long pictureError = 0;
+  std::wstring pictureErrorDescription;
+  std::vector<PictureRequest> pictureRequests;
+  sys::PictureLoad loadPicture(const std::wstring& path, std::uint32_t background,
+                               int maxSide) override;
+
+  std::vector<ShellOpenCall> shellOpened;
+  int shellOpenResult = 42;  // above 32: started
+  int shellOpen(const std::wstring& path, int showCommand) override {
+    shellOpened.push_back({path, showCommand});
+    return shellOpenResult;
+  }
+
+  sys::LocalTime clock{2024, 3, 15, 9, 30, 5};
+  sys::LocalTime now() override { return clock; }
 
   // Test helpers.
   void putFile(const std::wstring& path, std::string bytes);
   void putFolder(const std::wstring& path);
+  // A picture file: its file exists (with placeholder bytes) and loads as `picture`.
+  void putPicture(const std::wstring& path, image::Surface picture);
+  void setReadOnly(const std::wstring& path, bool readOnly = true);
   std::optional<std::string> file(const std::wstring& path) const;
 
  private:
   static std::wstring key(std::wstring path);
   std::map<std::wstring, std::string> files_;
+  std::map<std::wstring, image::Surface> pictures_;
+  std::set<std::wstring> readOnly_;
   std::map<std::wstring, bool> folders_;
   std::map<std::wstring, std::wstring> folderSpelling_;  // key -> path as first given
 };
