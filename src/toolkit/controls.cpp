@@ -1,6 +1,7 @@
 #include "toolkit/controls.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pelnoro::tk {
 
@@ -108,6 +109,50 @@ void PictureBox::cls() {
   changed(Prop::Picture);
 }
 
+namespace {
+
+// Whether `next` extends `run` so that the rows named by the result, read from
+// the list as it is after both, are still right.
+bool combine(RowChange& run, const RowChange& next) {
+  using K = RowChange::Kind;
+  if (run.kind == K::Inserted && next.kind == K::Inserted && next.first >= run.first &&
+      next.first <= run.first + run.count) {
+    run.count += next.count;  // new rows among or beside new rows stay one block
+    return true;
+  }
+  if (run.kind == K::Inserted && next.kind == K::Replaced && next.first >= run.first &&
+      next.first < run.first + run.count) {
+    return true;  // a new row's text is read as it is now
+  }
+  if (run.kind == K::Removed && next.kind == K::Removed) {
+    if (next.first == run.first) {
+      run.count += next.count;
+      return true;
+    }
+    if (next.first + next.count == run.first) {
+      run.first = next.first;
+      run.count += next.count;
+      return true;
+    }
+  }
+  return run.kind == K::Replaced && next.kind == K::Replaced && next.first == run.first;
+}
+
+}  // namespace
+
+void ListBox::rowsChanged(RowChange c) {
+  if (pending_.kind == RowChange::Kind::None) {
+    pending_ = c;
+  } else if (pending_.kind != RowChange::Kind::Reset && !combine(pending_, c)) {
+    pending_ = RowChange{RowChange::Kind::Reset, 0, 0};
+  }
+  changed(Prop::Items);
+}
+
+RowChange ListBox::takeRowChange() {
+  return std::exchange(pending_, RowChange{});
+}
+
 const std::wstring& ListBox::list(int i) const {
   if (i < 0 || i >= listCount()) return kNoText;
   return items_[static_cast<std::size_t>(i)];
@@ -115,17 +160,17 @@ const std::wstring& ListBox::list(int i) const {
 void ListBox::setList(int i, std::wstring text) {
   if (i < 0 || i >= listCount()) return;
   items_[static_cast<std::size_t>(i)] = std::move(text);
-  changed(Prop::Items);
+  rowsChanged({RowChange::Kind::Replaced, i, 1});
 }
 void ListBox::addItem(std::wstring text) {
   items_.push_back(std::move(text));
-  changed(Prop::Items);
+  rowsChanged({RowChange::Kind::Inserted, listCount() - 1, 1});
 }
 void ListBox::insertItem(int i, std::wstring text) {
   i = std::clamp(i, 0, listCount());
   items_.insert(items_.begin() + i, std::move(text));
   if (listIndex_ >= i) ++listIndex_;
-  changed(Prop::Items);
+  rowsChanged({RowChange::Kind::Inserted, i, 1});
 }
 void ListBox::removeItem(int i) {
   if (i < 0 || i >= listCount()) return;
@@ -135,12 +180,12 @@ void ListBox::removeItem(int i) {
   } else if (listIndex_ > i) {
     --listIndex_;
   }
-  changed(Prop::Items);
+  rowsChanged({RowChange::Kind::Removed, i, 1});
 }
 void ListBox::clear() {
   items_.clear();
   listIndex_ = -1;
-  changed(Prop::Items);
+  rowsChanged({RowChange::Kind::Reset, 0, 0});
 }
 void ListBox::setListIndex(int i) {
   if (i < -1 || i >= listCount()) i = -1;

@@ -149,6 +149,24 @@ class PictureBox : public Container {
   bool bordered_ = false;
 };
 
+// What happened to a list's rows since its peer last looked, so that the peer
+// touches only those rows. Several edits before the peer looks combine when they
+// stay one run (rows added one after another, rows removed at one place, the
+// same row replaced again); any other mix becomes Reset.
+struct RowChange {
+  enum class Kind {
+    None,
+    Inserted,  // rows first .. first+count-1 are new (appended: first was the old count)
+    Removed,   // the count rows that stood from first on are gone
+    Replaced,  // row first has new text
+    Reset,     // read every row again
+  };
+  Kind kind = Kind::None;
+  int first = 0;
+  int count = 0;
+  bool operator==(const RowChange&) const = default;
+};
+
 class ListBox : public Control {
  public:
   using Control::Control;
@@ -167,9 +185,16 @@ class ListBox : public Control {
   // What a user's click on a row does: select it, then Click.
   void clickRow(int i);
 
+  // For the peer: the rows changed since its last call (Prop::Items tells it
+  // when); the texts are those of items() now.
+  RowChange takeRowChange();
+
  private:
+  void rowsChanged(RowChange c);
+
   std::vector<std::wstring> items_;
   int listIndex_ = -1;
+  RowChange pending_;
 };
 
 class TextBox : public Control {
@@ -186,9 +211,14 @@ class TextBox : public Control {
   }
   // The native edit reports typed text without echoing it back.
   void setTextFromPeer(std::wstring v);
+  // Several lines (CR LF between them) with a vertical scroll bar; set before the
+  // native peer is made.
+  bool multiLine() const { return multiLine_; }
+  void setMultiLine(bool v) { multiLine_ = v; }
 
  private:
   std::wstring text_;
+  bool multiLine_ = false;
 };
 
 class CheckBox : public Control {

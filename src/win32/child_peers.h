@@ -26,12 +26,12 @@ class NativeChild : public tk::ControlPeer {
   virtual void syncContent(tk::Prop) {}
   virtual bool subclassed(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void applyGeometry();
-  static LRESULT CALLBACK SubProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                  DWORD_PTR data);
+  static LRESULT CALLBACK SubProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
 
   tk::Control& c_;
   ContainerWindow& host_;
   HWND hwnd_ = nullptr;
+  WNDPROC own_ = nullptr;  // the control's own procedure
   HBRUSH brush_ = nullptr;
   bool syncing_ = false;
 };

@@ -1,16 +1,16 @@
-// The native window of a form, a frame or a picture box. It draws its
-// windowless controls (labels, lines, shapes, images), routes mouse events to
-// them, and hosts the native child controls.
+// What every window that holds controls does, whatever kind it is (form,
+// frame, picture box): it draws its windowless controls (labels, lines,
+// shapes, images), routes the mouse to them, and hosts the native child
+// controls, passing them the messages Windows sends to their parent.
 #pragma once
 
 #include <windows.h>
 
 #include <cmath>
 #include <map>
-#include <memory>
 
 #include "toolkit/controls.h"
-#include "toolkit/form.h"
+#include "win32/mouse_router.h"
 
 namespace pelnoro::win32 {
 
@@ -28,68 +28,60 @@ struct Scale {
 
 bool IsWindowless(tk::Kind k);
 
-class ContainerWindow : public tk::FormPeer {
+class ContainerWindow {
  public:
-  // parent is null for a form.
-  ContainerWindow(tk::Container& c, ContainerWindow* parent, double tppX, double tppY);
-  ~ContainerWindow() override;
+  virtual ~ContainerWindow();
+  ContainerWindow(const ContainerWindow&) = delete;
+  ContainerWindow& operator=(const ContainerWindow&) = delete;
 
   HWND hwnd() const { return hwnd_; }
   tk::Container& container() { return c_; }
-  ContainerWindow* root() { return parent_ ? parent_->root() : this; }
   Scale scale() const { return {tppX_, tppY_, c_.scalePixels()}; }
   double tppX() const { return tppX_; }
   double tppY() const { return tppY_; }
-
-  void sync(tk::Prop what) override;
-  void beginMoveDrag() override;
-  void setTopmost() override;
-  int clientWidthPixels() override;
-  int clientHeightPixels() override;
-  void setColorKey(tk::Color key) override;
+  // Where a child of this container stands, in client pixels.
+  RECT childRect(const tk::Control& child) const;
+  // The windowless control under a client point that takes the mouse, or null.
+  tk::Control* hit(int x, int y);
 
   // A windowless child changed: redraw it.
   void childChanged(tk::Control& child, tk::Prop what);
   void registerChild(HWND h, NativeChild* peer) { natives_[h] = peer; }
   void unregisterChild(HWND h) { natives_.erase(h); }
-  // Rebuilds the tool tips of the whole form (call on the root).
-  void refreshToolTips();
-  RECT childRect(const tk::Control& child) const;
+  // A control of this window's form moved, showed, hid or got another tip: the
+  // form's tool tips must be gathered again.
+  virtual void toolTipsChanged() = 0;
 
-  static LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  // The container window behind the handle of a form, frame or picture box.
+  static ContainerWindow* of(HWND h);
+
+ protected:
+  ContainerWindow(tk::Container& c, double tppX, double tppY);
+  // Called by the derived constructor, so that the messages sent while the
+  // window is being made already reach its handler.
+  void create(const wchar_t* windowClass, const wchar_t* caption, DWORD style, HWND parent);
+
+  virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+  // Draws the whole client area. By default into a back buffer, so labels
+  // never flicker while they change: the background colour, the decoration,
+  // then the windowless controls.
+  virtual void paint(HDC dc, const RECT& client);
+  virtual void paintDecoration(HDC, const RECT&) {}
+  void paintWindowless(HDC dc);
+  // The changes every container window shows the same way.
+  void syncShared(tk::Prop what);
+
+  static const wchar_t* formClass();
+  static const wchar_t* panelClass();
 
  private:
-  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
-  void applyStyle();
-  void applyGeometry();
-  void applyVisible();
-  void paint(HDC dc, const RECT& client);
-  tk::Control* hit(int x, int y);
-  void mouse(UINT msg, WPARAM wp, LPARAM lp);
-  void raiseMouse(tk::Control* target, int kind, int button, int shift, int x, int y);
-  bool isForm() const { return c_.kind() == tk::Kind::Form; }
-  tk::Form& form() { return static_cast<tk::Form&>(c_); }
-  void collectToolTips(ContainerWindow& w);
-  void paintPicture(HDC dc, const RECT& client);
+  static LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
+  bool setCursor(WPARAM wp, LPARAM lp);
 
   tk::Container& c_;
-  ContainerWindow* parent_;
   double tppX_, tppY_;
   HWND hwnd_ = nullptr;
-  HWND tooltip_ = nullptr;
-  bool syncing_ = false;
-  int buttonsDown_ = 0;
-  tk::Control* pressed_ = nullptr;
-  bool pressedIsSelf_ = false;
-  bool afterDblClick_ = false;
-  bool shownOnce_ = false;
-  bool layered_ = false;
-  // A picture box keeps its surface as a DIB section, converted once per change.
-  HBITMAP dib_ = nullptr;
-  std::uint32_t* dibBits_ = nullptr;
-  int dibW_ = 0, dibH_ = 0;
-  bool dibStale_ = true;
-  tk::Color colorKey_ = 0;
+  MouseRouter mouse_;
   std::map<HWND, NativeChild*> natives_;
 };
 

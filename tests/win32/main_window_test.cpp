@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
@@ -112,6 +113,57 @@ TEST_F(MainWindowTest, MinimiseDuringACaptureIsRefused) {
   EXPECT_EQ(text, L"切り取りが終わるまで最小化できません");
   EXPECT_FALSE(IsIconic(h));
   app->state().CaptureActive = program::kFalse;
+}
+
+TEST_F(MainWindowTest, WindowlessLabelTakesThePressAndClicksOnlyWhenReleasedOverIt) {
+  auto& label = app->main().Labelクリア;
+  ASSERT_TRUE(label.shownOnForm() && label.enabled());
+  int clicks = 0, doubles = 0;
+  std::vector<tk::MouseEvent> downs, ups;
+  label.onClick = [&] { ++clicks; };
+  label.onDblClick = [&] { ++doubles; };
+  label.onMouseDown = [&](const tk::MouseEvent& e) { downs.push_back(e); };
+  label.onMouseUp = [&](const tk::MouseEvent& e) { ups.push_back(e); };
+  const double tx = sys.twipsPerPixelX(), ty = sys.twipsPerPixelY();
+  const int left = static_cast<int>(std::lround(label.left() / tx));
+  const int top = static_cast<int>(std::lround(label.top() / ty));
+  const int x = left + 10, y = top + 5;
+  HWND h = mainWindow();
+  auto send = [&](UINT msg, WPARAM wp, int px, int py) {
+    SendMessageW(h, msg, wp, MAKELPARAM(px, py));
+  };
+
+  // In the label's own twips, from its corner.
+  send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  send(WM_LBUTTONUP, 0, x + 3, y);
+  EXPECT_EQ(clicks, 1);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].button, tk::kLeftButton);
+  EXPECT_DOUBLE_EQ(downs[0].x, 10 * tx);
+  EXPECT_DOUBLE_EQ(downs[0].y, 5 * ty);
+  ASSERT_EQ(ups.size(), 1u);
+  EXPECT_DOUBLE_EQ(ups[0].x, 13 * tx);
+
+  // Released away from it: the label still hears the release, but no Click.
+  send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  send(WM_LBUTTONUP, 0, 2, 2);
+  EXPECT_EQ(clicks, 1);
+  ASSERT_EQ(ups.size(), 2u);
+  EXPECT_DOUBLE_EQ(ups[1].x, (2 - left) * tx);
+
+  // The second press of a double click is a DblClick, and its release no Click.
+  send(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+  send(WM_LBUTTONUP, 0, x, y);
+  EXPECT_EQ(doubles, 1);
+  EXPECT_EQ(clicks, 1);
+
+  // Another window took the mouse during the press: the release is not the label's.
+  send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  SendMessageW(h, WM_CAPTURECHANGED, 0, 0);
+  send(WM_LBUTTONUP, 0, x, y);
+  EXPECT_EQ(ups.size(), 3u);
+  EXPECT_EQ(clicks, 1);
+  ReleaseCapture();
 }
 
 TEST(Cp932Files, RoundTripOnTheRealFileSystem) {

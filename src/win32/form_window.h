@@ -1,0 +1,47 @@
+// The top-level window of a form: its style from the border style, its
+// place on the screen in twips, its state, activation and closing, and the
+// tool tips of everything on it.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/form.h"
+#include "win32/container_window.h"
+#include "win32/form_tool_tips.h"
+
+namespace pelnoro::win32 {
+
+class FormWindow : public ContainerWindow, public tk::FormPeer {
+ public:
+  FormWindow(tk::Form& form, double tppX, double tppY);
+
+  void sync(tk::Prop what) override;
+  void beginMoveDrag() override;
+  void setTopmost() override;
+  int clientWidthPixels() override;
+  int clientHeightPixels() override;
+  void setColorKey(tk::Color key) override;
+  void toolTipsChanged() override { toolTips_.rebuild(*this); }
+
+ protected:
+  LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  // The form's picture and its outline, under the windowless controls.
+  void paintDecoration(HDC dc, const RECT& client) override;
+
+ private:
+  void applyStyle();
+  void applyGeometry();
+  void applyVisible();
+  // The user moved or sized the window, or changed its state.
+  void windowMoved();
+  void sized(WPARAM how);
+
+  tk::Form& form_;
+  // Set while the window follows the form, so the echo is not taken for the user's doing.
+  bool syncing_ = false;
+  bool shownOnce_ = false;
+  bool layered_ = false;
+  FormToolTips toolTips_;
+};
+
+}  // namespace pelnoro::win32
