@@ -106,15 +106,18 @@ bool MouseRouter::message(UINT msg, WPARAM wp, LPARAM lp) {
       if (!(buttonsDown_ & button)) return true;  // the press went elsewhere (a drag, a dialog)
       buttonsDown_ &= ~button;
       tk::Control* target = pressed_;
-      raise(target, kUp, button, shift, x, y);
-      if (button == tk::kLeftButton && !afterDblClick_ && window_.hit(x, y) == target) {
-        receiver(target).raiseClick();
-      }
+      const bool click =
+          button == tk::kLeftButton && !afterDblClick_ && window_.hit(x, y) == target;
       if (button == tk::kLeftButton) afterDblClick_ = false;
+      // The press is over before its handlers run: a Click may wait for the user (the
+      // in-window question, a message box), and the mouse must reach the other
+      // controls meanwhile.
       if (!buttonsDown_) {
         pressed_ = nullptr;
         if (GetCapture() == window_.hwnd()) ReleaseCapture();
       }
+      raise(target, kUp, button, shift, x, y);
+      if (click) receiver(target).raiseClick();
       return true;
     }
     default:
