@@ -11,7 +11,7 @@ PKGS=(
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
   wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils imagemagick xclip
-  fonts-ipafont-gothic locales python3
+  fonts-ipafont-gothic locales python3 chromium
 )
 
 missing=()

@@ -20,10 +20,11 @@ Application::Application(sys::System& sys) : sys_(sys) {
   loupeLayer_ = std::make_unique<capture::FormLOUPE_LAYER1>(state_);
   loupe_ = std::make_unique<capture::FormLOUPE>(state_, *loupeLayer_);
   pic_ = std::make_unique<capture::FormPic>(sys_, state_, *loupe_);
-  linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>();
   textView_ = std::make_unique<dialogs::FormTEXTview>();
   editor_ = std::make_unique<edit::ImageEditor>(state_, *pic_, *main_);
-  linkMode_ = std::make_unique<imagemap::LinkMode>(state_);
+  linkMode_ = std::make_unique<imagemap::LinkMode>(sys_, state_, *main_, *pic_, *textView_);
+  linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>(sys_, state_, *linkMode_);
+  linkMode_->setDialog(*linkTarget_);
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   for (tk::Form* f : {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
                       static_cast<tk::Form*>(folderChooser_.get()),
@@ -53,6 +54,18 @@ void Application::wire() {
   };
 
   editor_->toggleMainWindow = [&m] { m.ToggleOutOfView(); };
+
+  dialogs::FormPROPERTY_BOX& box = *propertyBox_;
+  auto settings = [&box] { return box.Current(); };
+  linkMode_->settings = settings;
+  linkMode_->shownFileName = [&m] { return m.Labelファイル名.caption(); };
+  linkMode_->mainWindowBox = [&m] { return m.box(); };
+  linkMode_->openSavePanel = [&m] { m.Label保存開く_Click(); };
+  linkTarget_->settings = settings;
+  linkTarget_->editSelection = pic.editSelection;
+  linkTarget_->openImage = [&m](const std::wstring& path, const std::wstring& fileName) {
+    return m.OpenImageFile(path, fileName);
+  };
 }
 
 void Application::realise(tk::PeerFactory& peers) {

@@ -71,10 +71,10 @@ class Application {
   std::unique_ptr<capture::FormLOUPE_LAYER1> loupeLayer_;
   std::unique_ptr<capture::FormLOUPE> loupe_;
   std::unique_ptr<capture::FormPic> pic_;
-  std::unique_ptr<imagemap::FormCL_CONTAINER> linkTarget_;
   std::unique_ptr<dialogs::FormTEXTview> textView_;
   std::unique_ptr<edit::ImageEditor> editor_;
   std::unique_ptr<imagemap::LinkMode> linkMode_;
+  std::unique_ptr<imagemap::FormCL_CONTAINER> linkTarget_;
   bool ended_ = false;
 };
 

@@ -1,17 +1,192 @@
 #include "imagemap/form_cl_container.h"
 
+#include <memory>
+
+#include "capture/picture_window.h"
+#include "dialogs/texts.h"
+#include "imagemap/link_mode.h"
+#include "imagemap/map_document.h"
+#include "imagemap/picture_files.h"
+#include "imagemap/preview_fit.h"
 #include "imagemap/texts.h"
+#include "program/dialog_skin.h"
 #include "toolkit/geometry.h"
 
 namespace pelnoro::imagemap {
 
-FormCL_CONTAINER::FormCL_CONTAINER() : tk::Form(L"FormCL_CONTAINER") {
+namespace {
+
+constexpr tk::Color kTitleBack = 0x00E0E0E0;
+// Design places in twips on a system of 15 twips per pixel; the dialog works in pixels.
+constexpr double kDesignTpp = 15;
+constexpr double kClientWidth = 8835, kClientHeight = 3660;
+constexpr int kPopupMargin = 24;
+
+void place(tk::Control& c, double left, double top, double width, double height) {
+  c.move(left / kDesignTpp, top / kDesignTpp, width / kDesignTpp, height / kDesignTpp);
+}
+
+}  // namespace
+
+FormCL_CONTAINER::FormCL_CONTAINER(sys::System& sys, program::AppState& state, LinkMode& linkMode)
+    : tk::Form(L"FormCL_CONTAINER"), sys_(sys), state_(state), linkMode_(linkMode) {
+  setCaption(L"リンクファイル");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
-  move(0, -6000, 6000, 4500);
-  LabelCONT_NAME.move(120, 120, 5000, 255);
+  setScalePixels(true);
+  setPicture(program::DialogSkin());
+  setOutline(0x00804A20);
+  setBackColor(0x00F4ECE4);
+  const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
+  move(0, -6000, kClientWidth / kDesignTpp * tx, kClientHeight / kDesignTpp * ty);
+
+  place(LabelCONT_NAME, 120, 120, 8535, 195);
   LabelCONT_NAME.setCaption(text::kLinkRole);
+  LabelCONT_NAME.setBackColor(kTitleBack);
+  place(Driveコンテナ, 120, 480, 2760, 300);
+  place(Dirコンテナ, 120, 840, 2760, 1350);
+  place(Fileコンテナ, 2880, 480, 2535, 1710);
+  place(Textリンクターゲット, 120, 2400, 5340, 270);
+  place(ImageVIEW1, 5640, 480, 3000, 2250);
+  ImageVIEW1.setMousePointer(tk::Pointer::kHand);
+  place(ImageVIEW2, 6480, 3000, 615, 495);
+  ImageVIEW2.setVisible(false);
+  place(CommandコンテナOK, 3240, 3000, 855, 375);
+  CommandコンテナOK.setCaption(text::kOk);
+  CommandコンテナOK.setEnabled(false);
+  place(CommandコンテナCANCEL, 5040, 3000, 855, 375);
+  CommandコンテナCANCEL.setCaption(text::kCancel);
+
+  Driveコンテナ.setSystem(sys_);
+  Dirコンテナ.setSystem(sys_);
+  Fileコンテナ.setSystem(sys_);
+  Dirコンテナ.setPath(sys_.exeFolder());
+  Fileコンテナ.setPath(Dirコンテナ.path());
+  Driveコンテナ.setDrive(Dirコンテナ.path());
+
+  onActivate = [this] { Form_Activate(); };
+  Driveコンテナ.onChange = [this] { Driveコンテナ_Change(); };
+  Dirコンテナ.onChange = [this] { Dirコンテナ_Change(); };
+  Fileコンテナ.onClick = [this] { Fileコンテナ_Click(); };
+  ImageVIEW1.onClick = [this] { ImageVIEW1_Click(); };
+  CommandコンテナOK.onClick = [this] { CommandコンテナOK_Click(); };
+  CommandコンテナCANCEL.onClick = [this] { CommandコンテナCANCEL_Click(); };
+  onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
+  LabelCONT_NAME.onMouseDown = [this](const tk::MouseEvent& e) { Form_MouseDown(e); };
 }
+
+void FormCL_CONTAINER::Form_Activate() {
+  if (activating_) return;
+  activating_ = true;
+  // A save folder that does not exist leaves the lists where they were.
+  if (settings) Dirコンテナ.setPath(settings().saveFolder);
+  setTopmost();
+  activating_ = false;
+}
+
+void FormCL_CONTAINER::complain(const std::wstring& text) {
+  sys_.messageBox(text, text::kDocumentTitle, sys::kMbOk | sys::kMbIconExclamation);
+}
+
+void FormCL_CONTAINER::Driveコンテナ_Change() {
+  if (restoringDrive_) return;
+  const std::wstring drive = Driveコンテナ.drive();
+  if (!sys_.driveReady(drive + L"\\")) {
+    complain(dialogs::text::DriveNotReady(drive));
+    // Back to the drive the folder list still shows; nothing else moves.
+    restoringDrive_ = true;
+    Driveコンテナ.setDrive(Dirコンテナ.path());
+    restoringDrive_ = false;
+    return;
+  }
+  Dirコンテナ.setPath(drive);
+  Textリンクターゲット.setText(L"");
+  CommandコンテナOK.setEnabled(false);
+}
+
+void FormCL_CONTAINER::Dirコンテナ_Change() {
+  Fileコンテナ.setPath(Dirコンテナ.path());
+  Textリンクターゲット.setText(L"");
+  CommandコンテナOK.setEnabled(false);
+}
+
+void FormCL_CONTAINER::preview(const image::Surface& picture) {
+  // The measuring image takes the picture's own size; the preview fits it into its box.
+  auto shared = std::make_shared<const image::Surface>(picture);
+  ImageVIEW2.setPicture(shared);
+  ImageVIEW2.move(ImageVIEW2.left(), ImageVIEW2.top(), picture.width(), picture.height());
+  const PreviewFit fit = FitPreview(picture.width(), picture.height());
+  ImageVIEW1.move(fit.left, fit.top, fit.width, fit.height);
+  ImageVIEW1.setPicture(std::move(shared));
+}
+
+void FormCL_CONTAINER::Fileコンテナ_Click() {
+  const std::wstring target = Fileコンテナ.path() + L"\\" + Fileコンテナ.fileName();
+  Textリンクターゲット.setText(target);
+  const sys::PictureLoad loaded =
+      sys_.loadPicture(target, kPictureBackground, capture::kMaxImageSide);
+  if (loaded.picture) {
+    preview(*loaded.picture);
+  } else {
+    // A file that is no picture is opened with its own program instead.
+    ShellOpen(sys_, target, kShowNormal);
+  }
+  CommandコンテナOK.setEnabled(true);
+}
+
+void FormCL_CONTAINER::ImageVIEW1_Click() {
+  ShellOpen(sys_, Textリンクターゲット.text(), kShowNormal);
+}
+
+int FormCL_CONTAINER::popupWidth() const {
+  return static_cast<int>(ImageVIEW2.width()) + kPopupMargin;
+}
+
+int FormCL_CONTAINER::popupHeight() const {
+  return static_cast<int>(ImageVIEW2.height()) + kPopupMargin;
+}
+
+void FormCL_CONTAINER::CommandコンテナOK_Click() {
+  const std::wstring target = Textリンクターゲット.text();
+  if (target.empty()) {
+    sys_.messageBox(text::kNoTarget, text::kNoTargetTitle, sys::kMbOk | sys::kMbIconExclamation);
+    return;
+  }
+  // The file chosen in the list, or the typed path's own name.
+  std::wstring fileName = Fileコンテナ.fileName();
+  if (fileName.empty() || Textリンクターゲット.text() != Fileコンテナ.path() + L"\\" + fileName) {
+    const auto slash = target.find_last_of(L"\\/");
+    fileName = slash == std::wstring::npos ? target : target.substr(slash + 1);
+  }
+  if (OpenRole()) {
+    if (openImage) openImage(target, fileName);
+    return;
+  }
+  if (!state_.LinkModeActive) {
+    if (!linkMode_.BeginMapDocument()) return;
+    sys_.doEvents();
+  }
+  std::wstring slashTarget = target;
+  for (auto& c : slashTarget) {
+    if (c == L'\\') c = L'/';
+  }
+  const std::wstring base = BaseName(fileName);
+  const bool popup = IsLoadablePicture(sys_, slashTarget);
+  if (!linkMode_.WriteAreaEntry(target, slashTarget, popup, base, popupWidth(), popupHeight()))
+    return;
+  hide();
+}
+
+void FormCL_CONTAINER::CommandコンテナCANCEL_Click() {
+  editSelection.clear();
+  hide();
+}
+
+void FormCL_CONTAINER::Form_MouseDown(const tk::MouseEvent& e) {
+  if (e.button & tk::kLeftButton) beginMoveDrag();
+}
+
+bool FormCL_CONTAINER::OpenRole() const { return LabelCONT_NAME.caption() == text::kOpenRole; }
 
 void FormCL_CONTAINER::ResetRole() {
   LabelCONT_NAME.setCaption(text::kLinkRole);
@@ -19,10 +194,19 @@ void FormCL_CONTAINER::ResetRole() {
   setTop(-6000);
 }
 
-void FormCL_CONTAINER::PrepareForOpening(double screenWidth, double screenHeight) {
+void FormCL_CONTAINER::ShowForOpening() {
   LabelCONT_NAME.setCaption(text::kOpenRole);
-  const tk::Box b = tk::Centred(width(), height(), screenWidth, screenHeight);
+  const tk::Box b =
+      tk::Centred(width(), height(), sys_.screenWidthTwips(), sys_.screenHeightTwips());
   move(b.left, b.top, b.width, b.height);
+  show();
+  Form_Activate();
+}
+
+void FormCL_CONTAINER::ShowForLinking() {
+  LabelCONT_NAME.setCaption(text::kLinkRole);
+  show();
+  Form_Activate();
 }
 
 }  // namespace pelnoro::imagemap

@@ -544,6 +544,7 @@ int Usage() {
       L"                               into the control that has the focus\n"
       L"  items LIST                   rows of a list box (hwnd:...): index, client rect, text\n"
       L"  checked BUTTON               check state of a check box or option button (hwnd:...)\n"
+      L"  text WINDOW                  the window's text as it is, in UTF-8, line ends kept\n"
       L"  close TITLE                  post WM_CLOSE\n"
       L"  syscommand TITLE close|maximize|minimize|restore\n"
       L"  wait-gone TITLE              wait until no such window is left\n"
@@ -834,7 +835,7 @@ int Run(int argc, wchar_t** argv) {
   const bool known = cmd == L"wait-window" || cmd == L"info" || cmd == L"children" ||
                      cmd == L"click" || cmd == L"move" || cmd == L"drag" || cmd == L"key" ||
                      cmd == L"close" || cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
-                     cmd == L"checked";
+                     cmd == L"checked" || cmd == L"text";
   if (!known) return Usage();
   HWND hwnd = Target(args, rc);
   if (!hwnd) return rc;
@@ -848,6 +849,10 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"children") return CmdChildren(hwnd);
   if (cmd == L"items") return CmdItems(hwnd);
   if (cmd == L"checked") return CmdChecked(hwnd);
+  if (cmd == L"text") {
+    WriteBytes(GetStdHandle(STD_OUTPUT_HANDLE), ToUtf8(WindowText(hwnd)));
+    return 0;
+  }
   if (cmd == L"type") {
     if (!NeedPositional(args, 2)) return kExitUsage;
     SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));

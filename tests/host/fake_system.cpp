@@ -59,7 +59,10 @@ std::vector<std::wstring> FakeSystem::listFiles(const std::wstring& pattern) {
   if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
   for (const auto& [k, v] : files_) {
     const auto slash = k.rfind(L'\\');
-    if (slash != std::wstring::npos && k.substr(0, slash) == folder) names.push_back(k.substr(slash + 1));
+    if (slash == std::wstring::npos || k.substr(0, slash) != folder) continue;
+    // Listed as first spelled, as the file system keeps a name's letter case.
+    const auto it = fileSpelling_.find(k);
+    names.push_back(it == fileSpelling_.end() ? k.substr(slash + 1) : it->second);
   }
   return names;
 }
@@ -111,6 +114,7 @@ sys::WriteResult FakeSystem::writeFileReplacing(const std::wstring& path,
   if (readOnly_.count(k) && files_.count(k)) return sys::WriteResult::kCannotReplace;
   if (folders_.count(k)) return sys::WriteResult::kCannotReplace;
   files_[k] = bytes;
+  fileSpelling_.emplace(k, nameOf(path));
   // What was written is no longer the picture that was there.
   pictures_.erase(k);
   return sys::WriteResult::kOk;
@@ -144,8 +148,14 @@ void FakeSystem::setReadOnly(const std::wstring& path, bool readOnly) {
   }
 }
 
+std::wstring FakeSystem::nameOf(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
 void FakeSystem::putFile(const std::wstring& path, std::string bytes) {
   files_[key(path)] = std::move(bytes);
+  fileSpelling_[key(path)] = nameOf(path);
   pictures_.erase(key(path));
   const auto k = key(path);
   folders_[k.substr(0, k.rfind(L'\\'))] = true;

@@ -119,7 +119,9 @@ class FakeSystem : public sys::System {
 
  private:
   static std::wstring key(std::wstring path);
+  static std::wstring nameOf(const std::wstring& path);
   std::map<std::wstring, std::string> files_;
+  std::map<std::wstring, std::wstring> fileSpelling_;  // key -> name as first given
   std::map<std::wstring, image::Surface> pictures_;
   std::set<std::wstring> readOnly_;
   std::map<std::wstring, bool> folders_;

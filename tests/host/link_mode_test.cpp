@@ -1,0 +1,218 @@
+// Link mode: areas marked on the cut, their targets chosen in the link-target dialog,
+// and the map document in the text view and the .html file.
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "dialogs/form_text_view.h"
+#include "imagemap/form_cl_container.h"
+#include "imagemap/link_mode.h"
+#include "system/text_file.h"
+
+namespace pelnoro {
+namespace {
+
+class LinkTest : public testing::AppTest {
+ protected:
+  void SetUp() override {
+    patternScreen(1280, 1024);
+    sys.putFile(L"C:\\clips\\keep.txt", "x");
+    sys.putFolder(L"C:\\pics");
+    sys.putPicture(L"C:\\pics\\photo.large.jpg", image::Surface(400, 100, 0x123456));
+    sys.putFile(L"C:\\pics\\notes.txt", "n");
+    sys.putFile(L"C:\\Program Files\\Pelnoro\\pelnoro.ini",
+                sys::toCp932(L"画像形式=PNG\r\n保存先=C:\\clips\\\r\nファイル名=TEST\r\n"
+                             L"自動ナンバリング=しない\r\n"));
+    sys.clock = {2003, 1, 8, 9, 5, 7};
+    start();
+    main().Imageシャッターボタン.raiseClick();
+    drag(pic().PicturePic_Screen, 100, 50, 400, 250);
+    main().Image切り取りボタン.raiseClick();
+  }
+  imagemap::FormCL_CONTAINER& dialog() { return app->linkTarget(); }
+  const std::wstring& view() { return app->textView().TextTEXT.text(); }
+  // Marks an area on the cut and runs リンクの設定.
+  void area(double x0, double y0, double x1, double y1) {
+    drag(pic().Picture_CHANGE1, x0, y0, x1, y1);
+    menuCommand(L"リンクの設定");
+  }
+  // Chooses a file of C:\pics in the dialog and confirms it.
+  void choose(const std::wstring& name) {
+    auto& d = dialog();
+    d.Dirコンテナ.setPath(L"C:\\pics");
+    const auto& rows = d.Fileコンテナ.items();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i] == name) d.Fileコンテナ.clickRow(static_cast<int>(i));
+    }
+    ASSERT_EQ(d.Textリンクターゲット.text(), L"C:\\pics\\" + name);
+    d.CommandコンテナOK.raiseClick();
+  }
+  void finish(bool yes) {
+    sys.userActions.push_back([this, yes] {
+      EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" リンク設定終了");
+      (yes ? main().CommandON_MSG_YES : main().CommandON_MSG_NO).raiseClick();
+    });
+    menuCommand(L"設定終了");
+  }
+  std::optional<std::wstring> html(const std::wstring& path = L"C:\\clips\\TEST.html") {
+    const auto bytes = sys.file(path);
+    if (!bytes) return std::nullopt;
+    return sys::fromCp932(*bytes);
+  }
+};
+
+constexpr wchar_t kHead[] =
+    L"<html><p>\r\n"
+    L"<img src=\"TEST.PNG\" width=\"300\" height=\"200\" border=\"0\" usemap=\"#lm030108_090507\">\r\n"
+    L"<map name=\"lm030108_090507\">\r\n";
+
+TEST_F(LinkTest, AWholeRunToTheTextViewAndTheFile) {
+  box().CheckHTML作成.setValue(1);
+  area(140, 96, 12, 30);
+  EXPECT_TRUE(dialog().visible());
+  EXPECT_EQ(dialog().LabelCONT_NAME.caption(), L"　リンクファイル");
+  // Below the picture window.
+  EXPECT_EQ(dialog().top(), pic().top() + pic().height());
+  EXPECT_EQ(dialog().left(), pic().left());
+  choose(L"photo.large.jpg");
+  // The picture is previewed fitted into 200 x 150 around (476, 107).
+  EXPECT_EQ(dialog().ImageVIEW1.width(), 200);
+  EXPECT_EQ(dialog().ImageVIEW1.height(), 50);
+  EXPECT_EQ(dialog().ImageVIEW1.left(), 376);
+  EXPECT_EQ(dialog().ImageVIEW1.top(), 82);
+  EXPECT_FALSE(dialog().visible());
+  EXPECT_EQ(st().LinkModeActive, program::kTrue);
+  EXPECT_TRUE(pic().LabelMESSAGE.visible());
+  EXPECT_EQ(pic().LabelMESSAGE.caption(), L" リンクモード ");
+  EXPECT_EQ(pic().LabelMESSAGE.top() + pic().LabelMESSAGE.height(), pic().Picture_CHANGE1.top());
+
+  // A second area, linked to a file that is no picture: opened with its program,
+  // and a plain entry.
+  area(20, 10, 50, 60);
+  choose(L"notes.txt");
+  ASSERT_EQ(sys.shellOpened.size(), 1u);
+  EXPECT_EQ(sys.shellOpened[0].path, L"C:\\pics\\notes.txt");
+
+  const std::wstring popup =
+      L"<SCRIPT language=\"JavaScript\">\r\n<!--\r\n"
+      L"function Openphoto(){win=window.open(\"file:///C:/pics/photo.large.jpg\",\"new\","
+      L"\"width=424,height=124\");}\r\n// -->\r\n</SCRIPT>\r\n"
+      L"<area shape=\"rect\" coords=\"12,30,140,96\" href=\"javascript:void(0)\" "
+      L"onClick=\"Openphoto()\">\r\n";
+  const std::wstring plain =
+      L"<area shape=\"rect\" coords=\"20,10,50,60\" href=\"file:///C:/pics/notes.txt\">\r\n";
+  EXPECT_EQ(view(), kHead + popup + plain);
+  EXPECT_EQ(html(), kHead + popup + plain);
+
+  // Finishing: the tail, link mode off, the save panel open.
+  finish(true);
+  EXPECT_EQ(st().LinkModeActive, program::kFalse);
+  EXPECT_FALSE(pic().LabelMESSAGE.visible());
+  EXPECT_TRUE(main().Label保存実行.visible());
+  // The file's last line ends with CR LF; the text view's does not.
+  EXPECT_EQ(view(), kHead + popup + plain + L"</map>\r\n</p></html>");
+  EXPECT_EQ(html(), kHead + popup + plain + L"</map>\r\n</p></html>\r\n");
+  // The save writes the image the document names, and empties the text view.
+  main().Label保存実行.raiseClick();
+  EXPECT_TRUE(sys.file(L"C:\\clips\\TEST.PNG"));
+  EXPECT_EQ(view(), L"");
+  EXPECT_FALSE(app->textView().visible());
+}
+
+TEST_F(LinkTest, SwitchesAreReadAtEveryStep) {
+  // Both off: link mode still runs, nothing is written anywhere.
+  box().Checkテキスト出力.setValue(0);
+  area(12, 30, 140, 96);
+  choose(L"notes.txt");
+  EXPECT_EQ(st().LinkModeActive, program::kTrue);
+  EXPECT_EQ(view(), L"");
+  EXPECT_FALSE(html());
+  // The file switched on mid-run: the file holds only the later entries and the tail.
+  box().CheckHTML作成.setValue(1);
+  area(20, 10, 50, 60);
+  choose(L"notes.txt");
+  finish(true);
+  EXPECT_EQ(html(),
+            L"<area shape=\"rect\" coords=\"20,10,50,60\" href=\"file:///C:/pics/notes.txt\">\r\n"
+            L"</map>\r\n</p></html>\r\n");
+}
+
+TEST_F(LinkTest, DocumentPathFollowsTheNumbering) {
+  EXPECT_EQ(app->linkMode().MapHtmlPath(), L"C:\\clips\\TEST.html");
+  box().Check自動ナンバリング.setValue(1);
+  st().NumberText = L"03";
+  EXPECT_EQ(app->linkMode().MapHtmlPath(), L"C:\\clips\\TEST03.html");
+}
+
+TEST_F(LinkTest, NoAreaNoDialogAndNotLinkingPrompts) {
+  sys.userActions.push_back([this] {
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" 範囲未指定");
+    main().CommandON_MSG_YES.raiseClick();
+  });
+  menuCommand(L"リンクの設定");
+  EXPECT_FALSE(dialog().visible());
+  sys.userActions.push_back([this] {
+    EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" 設定");
+    main().CommandON_MSG_YES.raiseClick();
+  });
+  menuCommand(L"設定終了");
+  EXPECT_TRUE(sys.userActions.empty());
+}
+
+TEST_F(LinkTest, FinishAnsweredNoKeepsLinkModeAndRefusals) {
+  area(12, 30, 140, 96);
+  choose(L"notes.txt");
+  finish(false);
+  EXPECT_EQ(st().LinkModeActive, program::kTrue);
+  // Save, clear and exit are refused with the link-mode prompt and change nothing.
+  for (tk::Label* button : {&main().Label保存実行, &main().Labelクリア, &main().Label終了}) {
+    sys.userActions.push_back([this] {
+      EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" 設定未終了");
+      main().CommandON_MSG_YES.raiseClick();
+    });
+    button->raiseClick();
+    EXPECT_TRUE(sys.userActions.empty());
+  }
+  EXPECT_TRUE(pic().visible());
+  EXPECT_FALSE(app->ended());
+  EXPECT_FALSE(sys.file(L"C:\\clips\\TEST.PNG"));
+}
+
+TEST_F(LinkTest, UnwritableDocumentIsReportedAndLinkModeStaysAsItWas) {
+  box().CheckHTML作成.setValue(1);
+  sys.failWrites = true;
+  area(12, 30, 140, 96);
+  choose(L"notes.txt");
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].text.find(L"C:\\clips\\TEST.html"), std::wstring::npos);
+  EXPECT_EQ(st().LinkModeActive, program::kFalse);
+  EXPECT_TRUE(dialog().visible());  // the user can fix the folder and try again
+  sys.failWrites = false;
+  dialog().CommandコンテナOK.raiseClick();
+  EXPECT_EQ(st().LinkModeActive, program::kTrue);
+  // The tail that cannot be written leaves link mode on.
+  sys.failWrites = true;
+  finish(true);
+  EXPECT_EQ(st().LinkModeActive, program::kTrue);
+  EXPECT_FALSE(main().Label保存実行.visible());
+}
+
+TEST_F(LinkTest, CancelClearsTheSelectionAndOkNeedsATarget) {
+  area(12, 30, 140, 96);
+  dialog().CommandコンテナCANCEL.raiseClick();
+  EXPECT_FALSE(dialog().visible());
+  EXPECT_EQ(main().Label始点X2.caption(), L"");
+  area(12, 30, 140, 96);
+  dialog().Textリンクターゲット.setText(L"");
+  dialog().CommandコンテナOK.raiseClick();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text, L"ファイル又はアドレスが指定されていません。");
+  EXPECT_EQ(sys.messages[0].title, L"未指定");
+  EXPECT_EQ(st().LinkModeActive, program::kFalse);
+  // A typed web address: a plain entry, as typed.
+  dialog().Textリンクターゲット.setText(L"https://example.com/a?b=1&c=2");
+  dialog().CommandコンテナOK.raiseClick();
+  EXPECT_NE(view().find(L"href=\"https://example.com/a?b=1&amp;c=2\">"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace pelnoro
