@@ -130,6 +130,10 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   void Image切り取りボタン_Click();
   void Labelクリア_Click();
   void DockPropertyBox();
+  // The link-target dialog's OK in its open role: the picture file at path (named
+  // fileName in its folder) becomes the image to edit and save, as a cut does. False
+  // when it could not be opened, which has been reported; nothing then changes.
+  bool OpenImageFile(const std::wstring& path, const std::wstring& fileName);
   // The window's place on the screen, twips.
   tk::Box box() const { return {left(), top(), width(), height()}; }
   // Out of view above the screen; the same again brings it back.
@@ -157,10 +161,16 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   void parkLoupe();
   // The steps a save and a clear share: the program back to idle.
   void returnToIdle();
+  // The steps a cut for a file and an opened picture share: the cut window framed, the
+  // save panel's labels, the buttons.
+  void imageWaitsForSave(const std::wstring& saveFolder);
   std::vector<tk::Control*> savePanelControls();
 
   Application& app_;
   std::vector<std::wstring> menuTable_;
+  // The image waiting to be saved came from a picture file: a save asks before it
+  // replaces an existing file.
+  bool openedPicture_ = false;
   // One entry per waiting prompt: its texts and, once given, its answer.
   struct Prompt {
     std::wstring title, comment, mode, answer;

@@ -20,13 +20,6 @@
 
 namespace pelnoro::app {
 
-namespace {
-
-// Beyond this a cut cannot be encoded nor shown; the surfaces are not even tried.
-constexpr long kMaxCutSide = 16384;
-
-}  // namespace
-
 void FormPELNORO::Imageシャッターボタン_Click() {
   if (!Imageシャッターボタン.enabled()) return;
   auto& sys = app_.sys();
@@ -99,8 +92,9 @@ void FormPELNORO::cutSteps() {
     bringLoupeBack();
     return;
   }
-  if (st.CutWidth < 0 || st.CutHeight < 0 || st.CutWidth > kMaxCutSide ||
-      st.CutHeight > kMaxCutSide) {
+  // Beyond the largest side the surfaces are not even tried.
+  if (st.CutWidth < 0 || st.CutHeight < 0 || st.CutWidth > capture::kMaxImageSide ||
+      st.CutHeight > capture::kMaxImageSide) {
     throw program::RunError(480, output::text::kErrorSource, output::text::kTooLarge);
   }
   const int w = st.CutWidth, h = st.CutHeight;
@@ -160,26 +154,34 @@ void FormPELNORO::cutSteps() {
       }
       st.SaveFileName = settings.fileName + st.SaveFileExt;
     }
-    pic.FrameCutWindow(settings.saveFolder, st.SaveFileName);
+    openedPicture_ = false;
+    imageWaitsForSave(settings.saveFolder);
     pic.GrowByFrame();
-    st.SelectDragging = program::kFalse;
-    pic.Picture_CHANGE1.setVisible(true);
-
     Labelステータス.setCaption(output::text::kCutDone);
-    Labelファイル名.setCaption(st.SaveFileName);
-    Labelファイル名old.setCaption(st.SaveFileName);
-    Labelファイル名.setToolTip(st.SaveFileName);
-    Label保存フォルダ.setCaption(settings.saveFolder);
-    Label保存フォルダold.setCaption(settings.saveFolder);
-
-    Image切り取りボタン.setVisible(false);
-    Shape切り取りボタン.setVisible(false);
-    Label保存開く.setEnabled(true);
   }
 
   pic.SetSurfacesAutoRedraw(false);
   DockPropertyBox();
   st.CaptureActive = program::kFalse;
+}
+
+void FormPELNORO::imageWaitsForSave(const std::wstring& saveFolder) {
+  auto& st = app_.state();
+  auto& pic = app_.pic();
+  pic.FrameCutWindow(saveFolder, st.SaveFileName);
+  st.SelectDragging = program::kFalse;
+  pic.Picture_CHANGE1.setVisible(true);
+
+  Labelファイル名.setCaption(st.SaveFileName);
+  Labelファイル名old.setCaption(st.SaveFileName);
+  Labelファイル名.setToolTip(st.SaveFileName);
+  Label保存フォルダ.setCaption(saveFolder);
+  Label保存フォルダold.setCaption(saveFolder);
+
+  Image切り取りボタン.setVisible(false);
+  Shape切り取りボタン.setVisible(false);
+  Label保存開く.setCaption(text::kSave);
+  Label保存開く.setEnabled(true);
 }
 
 void FormPELNORO::DockPropertyBox() {

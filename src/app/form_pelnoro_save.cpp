@@ -8,6 +8,7 @@
 #include "dialogs/form_property_box.h"
 #include "imagemap/form_cl_container.h"
 #include "output/image_writer.h"
+#include "output/save_target.h"
 #include "output/texts.h"
 
 namespace pelnoro::app {
@@ -37,10 +38,8 @@ void FormPELNORO::Label保存開く_Click() {
     ShowSavePanel();
     return;
   }
-  // Opening a picture file goes through the link-target dialog in its open
-  // role; the dialog is prepared here but has no browser to show yet.
-  auto& sys = app_.sys();
-  app_.linkTarget().PrepareForOpening(sys.screenWidthTwips(), sys.screenHeightTwips());
+  // Opening a picture file goes through the link-target dialog in its open role.
+  app_.linkTarget().ShowForOpening();
 }
 
 void FormPELNORO::Labelファイル名_Click() {
@@ -101,14 +100,24 @@ void FormPELNORO::Label保存実行_Click() {
                    sys::kMbOk | sys::kMbIconExclamation);
     return;
   }
+  const program::Settings settings = app_.propertyBox().Current();
+  // The file always carries the extension of the format it is written in.
+  const output::SaveTarget target = output::ResolveSaveTarget(st.SaveFileName, st.SaveFileExt);
+  // A picture opened from a file is saved under its own name: it may stand in the save
+  // folder already, even be the very file opened.
+  if (openedPicture_ && sys.fileExists(settings.saveFolder + target.fileName) &&
+      sys.messageBox(output::text::kOverwrite, output::text::kOverwriteTitle,
+                     sys::kMbYesNo | sys::kMbDefButton2) != sys::kIdYes) {
+    return;
+  }
   Textファイル名変更.setVisible(false);
   Labelファイル名.setVisible(true);
   hide();
   pic.Picture_CHANGE1.cls();
   sys.doEvents();
 
-  const program::Settings settings = app_.propertyBox().Current();
-  if (!output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), st.SaveFileExt, settings, st,
+  st.SaveFileName = target.fileName;
+  if (!output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), target.ext, settings, st,
                              st.SaveResult)) {
     // The writer has said what went wrong; keep the cut so the user can choose
     // another folder or name and save again.

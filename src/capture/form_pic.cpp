@@ -1,6 +1,7 @@
 #include "capture/form_pic.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "image/pixel_ops.h"
 #include "system/number_text.h"
@@ -262,10 +263,9 @@ void FormPic::TakeImage(image::Surface picture, Framing framing) {
   PlaceAnchor();
   LabelANCHOR.setVisible(true);
 
-  const PixelSize size = PictureWindowSize(framing, w, h);
-  const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   // Left is 32 twips, not pixels; the top is 16 pixels.
-  move(32, 16 * ty, size.width * tx, size.height * ty);
+  move(32, 16 * sys_.twipsPerPixelY(), width(), height());
+  sizeWindow(PictureWindowSize(framing, w, h));
   setMousePointer(tk::Pointer::kDefault);
 
   auto& work = Picture_CHANGE2;
@@ -290,11 +290,22 @@ void FormPic::FrameCutWindow(const std::wstring& saveFolder, const std::wstring&
 
 void FormPic::GrowByFrame() {
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
-  const double frameX = width() - scaleWidth() * tx;
-  const double frameY = height() - scaleHeight() * ty;
+  const double frameX = std::max(0.0, width() - scaleWidth() * tx);
+  const double frameY = std::max(0.0, height() - scaleHeight() * ty);
   if (frameX > 0 || frameY > 0) {
-    move(left(), top(), width() + std::max(0.0, frameX), height() + std::max(0.0, frameY));
+    sizeWindow({static_cast<int>(std::lround((width() + frameX) / tx)),
+                static_cast<int>(std::lround((height() + frameY) / ty))});
   }
+}
+
+void FormPic::sizeWindow(PixelSize size) {
+  // A picture larger than the screen would put the window, and its frame, out of
+  // reach: the window keeps within the screen and shows the top-left part of the
+  // image, which keeps all its pixels.
+  const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
+  const double roomX = std::max(sys_.screenWidthTwips() - std::max(left(), 0.0), 0.0);
+  const double roomY = std::max(sys_.screenHeightTwips() - std::max(top(), 0.0), 0.0);
+  move(left(), top(), std::min(size.width * tx, roomX), std::min(size.height * ty, roomY));
 }
 
 void FormPic::SetSurfacesAutoRedraw(bool on) {
@@ -308,8 +319,7 @@ void FormPic::ShowEditedImage(image::Surface picture) {
   Picture_CHANGE1.move(kImageMargin, kImageMargin, w, h);
   setEditImage(std::move(picture));
   Picture_CHANGE1.setVisible(true);
-  const PixelSize size = PictureWindowSize(Framing::kEdited, w, h);
-  move(left(), top(), size.width * sys_.twipsPerPixelX(), size.height * sys_.twipsPerPixelY());
+  sizeWindow(PictureWindowSize(Framing::kEdited, w, h));
   PlaceAnchor();
 }
 

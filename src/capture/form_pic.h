@@ -86,6 +86,8 @@ class FormPic : public tk::Form {
   void bandUp(const SelectionLabels& rec, const tk::MouseEvent& e);
   void showPointer(const PointerLabels& labels, const tk::MouseEvent& e);
   void setEditImage(image::Surface picture);
+  // The window's outer size, kept within the screen.
+  void sizeWindow(PixelSize size);
 
   sys::System& sys_;
   program::AppState& state_;

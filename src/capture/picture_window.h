@@ -25,4 +25,8 @@ PixelSize PictureWindowSize(Framing framing, int w, int h);
 // Where the image stands in the window's client area, pixels from the left and the top.
 inline constexpr int kImageMargin = 15;
 
+// The largest side a cut or an opened picture may have: beyond it the image can be
+// neither encoded nor shown.
+inline constexpr int kMaxImageSide = 16384;
+
 }  // namespace pelnoro::capture

@@ -1,0 +1,39 @@
+#include "output/save_target.h"
+
+#include <cwctype>
+
+#include "output/texts.h"
+
+namespace pelnoro::output {
+
+namespace {
+
+bool endsWithNoCase(const std::wstring& s, const std::wstring& tail) {
+  if (s.size() < tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i) {
+    if (std::towupper(s[s.size() - tail.size() + i]) != std::towupper(tail[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::wstring FormatExtensionOf(const std::wstring& fileName) {
+  if (endsWithNoCase(fileName, text::kExtJpeg) || endsWithNoCase(fileName, L".jpeg"))
+    return text::kExtJpeg;
+  if (endsWithNoCase(fileName, text::kExtPng)) return text::kExtPng;
+  if (endsWithNoCase(fileName, text::kExtBmp)) return text::kExtBmp;
+  return L"";
+}
+
+SaveTarget ResolveSaveTarget(const std::wstring& fileName, const std::wstring& chosenExt) {
+  const std::wstring ext = FormatExtensionOf(fileName);
+  return {fileName, ext.empty() ? chosenExt : ext};
+}
+
+std::wstring WithExtension(const std::wstring& fileName, const std::wstring& ext) {
+  const auto dot = fileName.rfind(L'.');
+  return (dot == std::wstring::npos ? fileName : fileName.substr(0, dot)) + ext;
+}
+
+}  // namespace pelnoro::output

@@ -1,0 +1,26 @@
+// Which format a save writes, and under which name: the file written always carries
+// the extension of the format written.
+#pragma once
+
+#include <string>
+
+namespace pelnoro::output {
+
+struct SaveTarget {
+  std::wstring fileName;
+  std::wstring ext;  // ".JPG", ".PNG" or ".BMP"
+  bool operator==(const SaveTarget&) const = default;
+};
+
+// The format's extension a name ends in (".JPG" for .jpg, .JPG and .jpeg alike,
+// ".PNG", ".BMP"); "" when it ends in none of them.
+std::wstring FormatExtensionOf(const std::wstring& fileName);
+
+// A name ending in a format's extension is written in that format; any other name
+// in the chosen format, under the name as it stands.
+SaveTarget ResolveSaveTarget(const std::wstring& fileName, const std::wstring& chosenExt);
+
+// The name with its extension (the part from its last ".", if any) replaced by ext.
+std::wstring WithExtension(const std::wstring& fileName, const std::wstring& ext);
+
+}  // namespace pelnoro::output
