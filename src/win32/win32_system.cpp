@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "image/exif_orientation.h"
+#include "image/picture_file.h"
 #include "image/pixel_ops.h"
 #include "win32/gdi_draw.h"
 
@@ -583,6 +584,10 @@ sys::PictureLoad Win32System::loadPicture(const std::wstring& path, std::uint32_
     if (const long error = ReadPictureFile(path, bytes)) return sys::PictureFailure(error);
     const PictureFormat format = IdentifyPicture(bytes);
     if (format == PictureFormat::kUnknown) return sys::PictureFailure(sys::kPictureNotPicture);
+    // Wine's PNG decoder shows a file cut short without a word.
+    if (format == PictureFormat::kPng && !image::PngIsWhole(bytes)) {
+      return sys::PictureFailure(sys::kPictureNotPicture);
+    }
     if (const auto big = DeclaredOversize(bytes, format, maxSide)) {
       return sys::PictureFailure(sys::kPictureTooLarge, big->width, big->height, maxSide);
     }
