@@ -78,8 +78,14 @@ FormCL_CONTAINER::FormCL_CONTAINER(sys::System& sys, program::AppState& state, L
 void FormCL_CONTAINER::Form_Activate() {
   if (activating_) return;
   activating_ = true;
-  // A save folder that does not exist leaves the lists where they were.
+  // A save folder that does not exist leaves the lists where they were. Files saved
+  // since the dialog was last shown are listed too.
+  const std::wstring before = Dirコンテナ.path();
   if (settings) Dirコンテナ.setPath(settings().saveFolder);
+  if (Dirコンテナ.path() == before) {
+    Dirコンテナ.refresh();
+    Fileコンテナ.refresh();
+  }
   setTopmost();
   activating_ = false;
 }
