@@ -50,6 +50,33 @@ menu_command() {
   e2e_list_click "$list" "　$2" || { e2e_fail "no menu row $2"; return 1; }
 }
 
+# The save panel's file name and cancel button, client twips (centres).
+FILE_NAME=(1140 547)
+CANCEL=(1597 1672)
+
+# shown_edit: the text of the main window's shown edit box, if one is shown.
+shown_edit() {
+  drv children Pelnoro | tr -d '\r' |
+    awk '$2 == "Edit" && $4 == "visible=1" {sub(/^.* text=/, ""); print "shown:" $0; exit}'
+}
+
+# rename_to FROM TO: in the open save panel, opens the name FROM for editing with a click
+# on it, types TO, Enter.
+rename_to() {
+  local now
+  drv click Pelnoro $(px "${FILE_NAME[@]}") >/dev/null
+  now="$(e2e_poll "shown:$1" 10 shown_edit)"
+  if [ "$now" != "shown:$1" ]; then
+    e2e_fail "a click on the file name should open it for editing, got '$now'"
+    return 1
+  fi
+  e2e_click_child Pelnoro Edit "$1"
+  drv key Pelnoro end shift+home delete >/dev/null
+  drv type Pelnoro "$2" >/dev/null
+  drv key Pelnoro enter >/dev/null
+  e2e_eq "edit box closed by Enter" "" "$(e2e_poll "" 10 shown_edit)"
+}
+
 # frozen_window: the handle of the full-screen picture window (it has no title).
 frozen_window() {
   drv list | awk '/rect=0,0,1280,1024/ && /title=$/ {print $1}' | sed 's/^window=//' | head -n1

@@ -5,32 +5,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/clip_lib.sh"
 
-# Panel labels, client twips (centres).
-FILE_NAME=(1140 547)
-CANCEL=(1597 1672)
-
-# shown_edit: the text of the main window's shown edit box, if one is shown.
-shown_edit() {
-  drv children Pelnoro | tr -d '\r' |
-    awk '$2 == "Edit" && $4 == "visible=1" {sub(/^.* text=/, ""); print "shown:" $0; exit}'
-}
-
-# rename_to NAME: opens the name for editing with a click on it, types NAME, Enter.
-rename_to() {
-  local now
-  drv click Pelnoro $(px "${FILE_NAME[@]}") >/dev/null
-  now="$(e2e_poll "shown:$CURRENT_NAME" 10 shown_edit)"
-  if [ "$now" != "shown:$CURRENT_NAME" ]; then
-    e2e_fail "a click on the file name should open it for editing, got '$now'"
-    return 1
-  fi
-  e2e_click_child Pelnoro Edit "$CURRENT_NAME"
-  drv key Pelnoro end shift+home delete >/dev/null
-  drv type Pelnoro "$1" >/dev/null
-  drv key Pelnoro enter >/dev/null
-  e2e_eq "edit box closed by Enter" "" "$(e2e_poll "" 10 shown_edit)"
-}
-
 panel_open() { e2e_poll 0 10 e2e_shown Pelnoro ListBox ""; }
 
 e2e_begin save_panel
@@ -58,7 +32,7 @@ if start_capture; then
   e2e_note "screenshot: $(e2e_screenshot after-failed-write)"
 
   CURRENT_NAME=shot00.PNG
-  rename_to mine.PNG
+  rename_to "$CURRENT_NAME" mine.PNG
   drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
   for _ in $(seq 50); do [ -s "$CLIPS/mine.PNG" ] && break; sleep 0.2; done
   if [ -s "$CLIPS/mine.PNG" ]; then
@@ -78,7 +52,7 @@ if start_capture; then
   drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
   panel_open >/dev/null
   CURRENT_NAME=shot00.PNG
-  rename_to other.PNG
+  rename_to "$CURRENT_NAME" other.PNG
   drv click Pelnoro $(px "${CANCEL[@]}") >/dev/null
   e2e_eq "menu back after the cancel" 1 "$(e2e_poll 1 10 e2e_shown Pelnoro ListBox "")"
   save_through_panel "$CLIPS/shot00.PNG"
