@@ -184,11 +184,10 @@ void FormPELNORO::Form_Load() {
   move(left(), top(), kWidth, kHeight);
 
   if (const auto pos = ReadWindowPosition(app_)) {
-    const double sw = sys.screenWidthTwips(), sh = sys.screenHeightTwips();
-    const double x = static_cast<double>(pos->first), y = static_cast<double>(pos->second);
-    const double l = x + width() < sw ? x : sw - width() - 200;
-    const double t = y + height() < sh ? y : sh - height() - 200;
-    move(l, t, width(), height());
+    const tk::Box place =
+        tk::StartPlace(static_cast<double>(pos->first), static_cast<double>(pos->second), width(),
+                       height(), sys.screenWidthTwips(), sys.screenHeightTwips());
+    move(place.left, place.top, place.width, place.height);
   }
 
   setTopmost();

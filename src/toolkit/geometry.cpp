@@ -13,6 +13,13 @@ Box PlaceBeside(const Box& anchor, double width, double height, double screenWid
   return {left, top, width, height};
 }
 
+Box StartPlace(double x, double y, double width, double height, double screenWidth,
+               double screenHeight) {
+  const double left = x + width < screenWidth ? x : screenWidth - width - 200;
+  const double top = y + height < screenHeight ? y : screenHeight - height - 200;
+  return {std::max(left, 0.0), std::max(top, 0.0), width, height};
+}
+
 Box Centred(double width, double height, double screenWidth, double screenHeight) {
   return {screenWidth / 2 - width / 2, screenHeight / 2 - height / 2, width, height};
 }

@@ -17,6 +17,12 @@ struct Box {
 Box PlaceBeside(const Box& anchor, double width, double height, double screenWidth,
                 double screenHeight);
 
+// Where a window of width x height saved at (x, y) starts: pushed back 200 twips inside
+// the right and bottom edges when it would pass them, and onto the screen at the left
+// and top, so that a position left by a monitor that is gone never hides the window.
+Box StartPlace(double x, double y, double width, double height, double screenWidth,
+               double screenHeight);
+
 // Centred on the screen.
 Box Centred(double width, double height, double screenWidth, double screenHeight);
 

@@ -28,6 +28,17 @@ TEST(PlaceBeside, BelowAboveAndKeptOnTheScreenAtTheLeft) {
   EXPECT_EQ(tk::PlaceBeside({9000, 1000, 3450, 2610}, 20000, 4400, sw, sh).left, 0);
 }
 
+TEST(StartPlace, PushedBackAtRightAndBottomBroughtOnAtLeftAndTop) {
+  const double sw = 28800, sh = 16200, w = 3450, h = 2610;
+  EXPECT_EQ(tk::StartPlace(1500, 900, w, h, sw, sh), (tk::Box{1500, 900, w, h}));
+  // x + w reaching the edge exactly counts as passing it.
+  EXPECT_EQ(tk::StartPlace(sw - w, sh - h, w, h, sw, sh), (tk::Box{sw - w - 200, sh - h - 200, w, h}));
+  EXPECT_EQ(tk::StartPlace(sw - w - 1, sh - h - 1, w, h, sw, sh).left, sw - w - 1);
+  EXPECT_EQ(tk::StartPlace(-1, -99999, w, h, sw, sh), (tk::Box{0, 0, w, h}));
+  // A screen narrower than the window: its left edge at the screen's.
+  EXPECT_EQ(tk::StartPlace(100, 100, w, h, 3000, 2000), (tk::Box{0, 0, w, h}));
+}
+
 TEST(Centred, OnTheScreen) {
   EXPECT_EQ(tk::Centred(3180, 3825, 19200, 16200), (tk::Box{8010, 6187.5, 3180, 3825}));
 }
