@@ -134,7 +134,7 @@ void FormPELNORO::Label保存キャンセル_Click() {
   Label保存フォルダ.setCaption(Label保存フォルダold.caption());
   // What the panel shows is what a later save writes.
   st.SaveFileName = Labelファイル名old.caption();
-  app_.propertyBox().Label保存先.setCaption(Label保存フォルダold.caption());
+  app_.propertyBox().SetSaveFolder(Label保存フォルダold.caption());
   app_.pic().Picture_CHANGE1.setToolTip(Label保存フォルダold.caption() + st.SaveFileName);
   Listメインメニュー.setVisible(true);
   Label保存開く.setEnabled(true);

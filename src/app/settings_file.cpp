@@ -73,7 +73,7 @@ void ReadSettings(Application& app) {
     } else if (contains(line, text::kKeyNumbering)) {
       box.Check自動ナンバリング.setValue(value == text::kNumberingOn ? 1 : 0);
     } else if (contains(line, text::kKeyFolder)) {
-      box.Label保存先.setCaption(value);
+      box.SetSaveFolder(value);
     } else if (contains(line, text::kKeyQuality)) {
       box.Label解像度.setCaption(value);
     }
@@ -81,7 +81,7 @@ void ReadSettings(Application& app) {
 
   // A folder that lists no ordinary file is forgotten.
   const std::wstring folder = box.Label保存先.caption();
-  if (!folder.empty() && app.sys().listFiles(folder).empty()) box.Label保存先.setCaption(L"");
+  if (!folder.empty() && app.sys().listFiles(folder).empty()) box.SetSaveFolder(L"");
 
   // The spinner shows the quality upside down. Setting it recomputes the label,
   // which keeps it within 0..100.
@@ -125,7 +125,10 @@ std::vector<std::wstring> BuildSettingsLines(Application& app) {
   lines.push_back(std::wstring(text::kKeyNumbering) + L"=" +
                   (box.Check自動ナンバリング.value() == 1 ? text::kNumberingOn
                                                           : text::kNumberingOff));
-  lines.push_back(std::wstring(text::kKeyFolder) + L"=" + box.Label保存先.caption());
+  // A folder the file cannot hold would come back as another: the last one it can.
+  const std::wstring& folder = box.Label保存先.caption();
+  lines.push_back(std::wstring(text::kKeyFolder) + L"=" +
+                  (sys::fitsCp932(folder) ? folder : box.StoredSaveFolder()));
   lines.push_back(std::wstring(text::kKeyQuality) + L"=" + box.Label解像度.caption());
   lines.push_back(std::wstring(text::kKeyPosition) + L"=" + sys::SingleText(app.main().left()) + L"-" +
                   sys::SingleText(app.main().top()));
@@ -157,7 +160,8 @@ bool WriteSettings(Application& app) {
 
   std::vector<std::wstring> log;
   for (const auto& row : box.List保存履歴.items()) {
-    if (!row.empty()) log.push_back(row);
+    // A row the file cannot hold would come back as another folder.
+    if (!row.empty() && sys::fitsCp932(row)) log.push_back(row);
   }
   const bool logOk = sys::writeTextLines(app.sys(), saveLogPath(app), log);
   return settingsOk && logOk;

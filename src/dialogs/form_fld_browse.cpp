@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "dialogs/form_property_box.h"
 #include "dialogs/texts.h"
 #include "program/dialog_skin.h"
 
@@ -138,7 +139,11 @@ void FormFLD_browse::CommandFLD_br_OK_Click() {
     DirFLD_br.refresh();
   }
   const std::wstring folder = endsWithBackslash(path) ? path : path + L"\\";
-  if (saveFolder_) saveFolder_->setCaption(folder);
+  if (box_ && !box_->SetSaveFolder(folder)) {
+    // Usable now, but a name the Shift_JIS settings file cannot hold would come back
+    // as another folder at the next start.
+    complain(text::NotStorable(folder, box_->StoredSaveFolder()));
+  }
   hide();
   // The main window's folder label and the cut image's tool tip follow.
   if (folderChosen) folderChosen(folder);

@@ -12,6 +12,8 @@
 
 namespace pelnoro::dialogs {
 
+class FormPROPERTY_BOX;
+
 class FormFLD_browse : public tk::Form {
  public:
   explicit FormFLD_browse(sys::System& sys);
@@ -32,8 +34,8 @@ class FormFLD_browse : public tk::Form {
   void CommandFLD_br_CANCEL_Click();
   void Form_MouseDown(const tk::MouseEvent& e);
 
-  // The label that holds the settings' save folder (the property box's).
-  void setSaveFolderLabel(tk::Label& label) { saveFolder_ = &label; }
+  // The property box, which holds the settings' save folder.
+  void setPropertyBox(FormPROPERTY_BOX& box) { box_ = &box; }
   // Wired by the program: the folder just chosen, for the places that show it.
   std::function<void(const std::wstring& folder)> folderChosen;
 
@@ -43,7 +45,7 @@ class FormFLD_browse : public tk::Form {
   void complain(const std::wstring& message);
 
   sys::System& sys_;
-  tk::Label* saveFolder_ = nullptr;
+  FormPROPERTY_BOX* box_ = nullptr;
   // Set while the drive list is put back after a drive that was not ready.
   bool restoringDrive_ = false;
 };

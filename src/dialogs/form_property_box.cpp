@@ -3,6 +3,7 @@
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/texts.h"
 #include "program/dialog_skin.h"
+#include "system/text_file.h"
 
 namespace pelnoro::dialogs {
 
@@ -144,7 +145,8 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
   ListPROPERTY_設定.move(120, 300, 4710, 3360);
 
   paintOnPage(*this);
-  chooser_.setSaveFolderLabel(Label保存先);
+  chooser_.setPropertyBox(*this);
+  storedSaveFolder_ = Label保存先.caption();
 
   CheckJPEGプログレッシブ.onClick = [this] { CheckJPEGプログレッシブ_Click(); };
   VScrollJPEG_解像度.onChange = [this] { VScrollJPEG_解像度_Change(); };
@@ -171,7 +173,14 @@ void FormPROPERTY_BOX::VScrollJPEG_解像度_Change() {
 }
 
 void FormPROPERTY_BOX::List保存履歴_Click() {
-  Label保存先.setCaption(List保存履歴.list(List保存履歴.listIndex()));
+  SetSaveFolder(List保存履歴.list(List保存履歴.listIndex()));
+}
+
+bool FormPROPERTY_BOX::SetSaveFolder(const std::wstring& folder) {
+  Label保存先.setCaption(folder);
+  if (!sys::fitsCp932(folder)) return false;
+  storedSaveFolder_ = folder;
+  return true;
 }
 
 void FormPROPERTY_BOX::Label保存先_MouseMove() {

@@ -69,10 +69,18 @@ class FormPROPERTY_BOX : public tk::Form {
   // The settings as the controls hold them now.
   program::Settings Current() const;
 
+  // The save folder chosen. The settings file is Shift_JIS: it keeps the last folder
+  // whose name it can hold, so that it never names another folder. False when this
+  // one cannot be kept there.
+  bool SetSaveFolder(const std::wstring& folder);
+  // The save folder as the settings file gets it.
+  const std::wstring& StoredSaveFolder() const { return storedSaveFolder_; }
+
  private:
   sys::System& sys_;
   program::AppState& state_;
   FormFLD_browse& chooser_;
+  std::wstring storedSaveFolder_;
 };
 
 }  // namespace pelnoro::dialogs

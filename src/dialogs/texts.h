@@ -66,6 +66,10 @@ inline std::wstring CannotCreate(const std::wstring& path) {
          L"一つ上のフォルダーがあるか、名前に使えない文字 (\\ / : * ? \" < > |) がないか、" +
          L"書き込みが許されているかを確かめてください。";
 }
+inline std::wstring NotStorable(const std::wstring& path, const std::wstring& kept) {
+  return L"[" + path + L"]\nこのフォルダー名には設定ファイル (Shift_JIS) に書けない文字があります。\n" +
+         L"今回は保存先に使えますが、次回の起動では前の保存先 [" + kept + L"] に戻ります。";
+}
 inline std::wstring DriveNotReady(const std::wstring& drive) {
   return L"ドライブ " + drive + L" の準備ができていません。\n" +
          L"ディスクを入れてからもう一度選ぶか、別のドライブを選んでください。";

@@ -13,6 +13,13 @@ namespace pelnoro::sys {
 
 std::string toCp932(std::wstring_view text);
 std::wstring fromCp932(std::string_view bytes);
+// Whether the text comes back unchanged from Shift_JIS: a path that does not would be
+// read back as another path.
+bool fitsCp932(std::wstring_view text);
+
+// A text file's bytes as text: UTF-8 or UTF-16 (either byte order) when the file starts
+// with that byte-order mark, as an editor may save it; otherwise Shift_JIS.
+std::wstring decodeText(std::string_view bytes);
 
 // Splits at CR LF, lone CR or lone LF; a last line without an end counts.
 std::vector<std::wstring> splitLines(const std::wstring& text);

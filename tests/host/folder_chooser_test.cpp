@@ -4,7 +4,9 @@
 
 #include <array>
 
+#include "app/settings_file.h"
 #include "app_fixture.h"
+#include "system/text_file.h"
 #include "dialogs/form_fld_browse.h"
 
 namespace pelnoro {
@@ -23,7 +25,7 @@ class ChooserTest : public testing::AppTest {
     sys.putFile(L"C:\\clip\\note.txt", "x");
     start();
     main().Labelファイル名.setCaption(L"TEST00.BMP");
-    box().Label保存先.setCaption(L"C:\\clip\\");
+    box().SetSaveFolder(L"C:\\clip\\");
   }
   dialogs::FormFLD_browse& chooser() { return app->folderChooser(); }
   void open() { box().Command保存先選択.raiseClick(); }
@@ -230,6 +232,27 @@ TEST_F(ChooserTest, TextToolTipShowsTheText) {
   open();
   chooser().TextFLD_name.raiseMouseMove({});
   EXPECT_EQ(chooser().TextFLD_name.toolTip(), L"C:\\clip\\");
+}
+
+TEST_F(ChooserTest, AFolderTheSettingsFileCannotHoldIsUsedButNotKept) {
+  sys.putFolder(L"C:\\clip\\한글");
+  open();
+  ok(L"C:\\clip\\한글\\");
+  // Used for this session...
+  expectSaveFolder(L"C:\\clip\\한글\\");
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_NE(sys.messages[0].text.find(L"[C:\\clip\\]"), std::wstring::npos);
+  // ...but the settings file and the save log keep what they can read back.
+  app->main().Label保存実行.setVisible(true);
+  app::PushFolderHistory(*app, L"C:\\clip\\한글\\");
+  app->main().Label終了.raiseClick();
+  const auto ini = sys::readTextLines(sys, kExe + L"\\pelnoro.ini");
+  ASSERT_TRUE(ini);
+  EXPECT_EQ(ini->at(3), L"保存先=C:\\clip\\");
+  const auto log = sys::readTextLines(sys, kExe + L"\\save_log.pel");
+  ASSERT_TRUE(log);
+  for (const auto& row : *log) EXPECT_EQ(row.find(L"한"), std::wstring::npos);
+  EXPECT_FALSE(log->empty());
 }
 
 }  // namespace

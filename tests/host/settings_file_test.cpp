@@ -142,14 +142,26 @@ TEST(NumberText, RoundingAndShortestSingleText) {
   EXPECT_EQ(sys::LenientNumber(L"abc"), 0);
 }
 
-TEST_F(SettingsTest, PositionPushedBackOnScreenButNegativeKept) {
+TEST_F(SettingsTest, PositionKeptOnTheScreenAtEveryEdge) {
   // 1920 x 1080 pixels at 15 twips: 28800 x 16200 twips.
   startWith({L"現在の位置XY=26000-14000"});
   EXPECT_EQ(app->main().left(), 28800 - 3450 - 200);
   EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
+  // Just inside the right and bottom edges stays where it was.
+  startWith({L"現在の位置XY=25349-13589"});
+  EXPECT_EQ(app->main().left(), 25349);
+  EXPECT_EQ(app->main().top(), 13589);
+  // Left of the screen (a monitor that is gone), or above it: brought onto it.
   startWith({L"現在の位置XY=-1500-300"});
-  EXPECT_EQ(app->main().left(), -1500);
+  EXPECT_EQ(app->main().left(), 0);
   EXPECT_EQ(app->main().top(), 300);
+  // -99999 left, 99999 down: the left edge and the bottom rule both apply.
+  startWith({L"現在の位置XY=-99999-99999"});
+  EXPECT_EQ(app->main().left(), 0);
+  EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
+  startWith({L"現在の位置XY=700--40"});
+  EXPECT_EQ(app->main().left(), 700);
+  EXPECT_EQ(app->main().top(), 0);
 }
 
 class HistoryTest : public SettingsTest {
@@ -192,6 +204,83 @@ TEST_F(HistoryTest, FullListKeepsTheNewestFifteenFolders) {
   const auto log = sys::readTextLines(sys, kLog);
   ASSERT_TRUE(log);
   EXPECT_EQ(log->size(), 15u);
+}
+
+}  // namespace
+}  // namespace pelnoro
+
+namespace pelnoro {
+namespace {
+
+// The settings file as an editor saves it: text with a byte-order mark.
+std::string withBom(const std::wstring& text, const std::string& encoding) {
+  std::string out;
+  if (encoding == "utf-8") {
+    out = "\xEF\xBB\xBF";
+    for (wchar_t c : text) {
+      const auto u = static_cast<char32_t>(c);
+      if (u < 0x80) {
+        out += static_cast<char>(u);
+      } else if (u < 0x800) {
+        out += static_cast<char>(0xC0 | u >> 6);
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      } else {
+        out += static_cast<char>(0xE0 | u >> 12);
+        out += static_cast<char>(0x80 | (u >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (u & 0x3F));
+      }
+    }
+  } else {
+    const bool big = encoding == "utf-16be";
+    out = big ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t c : text) {
+      const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
+      out += big ? std::string{hi, lo} : std::string{lo, hi};
+    }
+  }
+  return out;
+}
+
+TEST_F(SettingsTest, FilesWithAByteOrderMarkAreReadAndWrittenBackAsShiftJis) {
+  sys.putFile(L"C:\\tmp\\a.txt", "x");
+  std::wstring text;
+  for (const auto& l : kExample) text += l + L"\r\n";
+  for (const char* encoding : {"utf-8", "utf-16le", "utf-16be"}) {
+    sys.putFile(kIni, withBom(text, encoding));
+    app = std::make_unique<Application>(sys);
+    ASSERT_TRUE(app->start());
+    EXPECT_TRUE(box().OptionPNG.value()) << encoding;
+    EXPECT_EQ(box().Text保存ファイル名.text(), L"shot") << encoding;
+    EXPECT_EQ(box().Check自動ナンバリング.value(), 0) << encoding;
+    EXPECT_EQ(box().Label保存先.caption(), L"C:\\tmp\\") << encoding;
+    EXPECT_EQ(box().Label解像度.caption(), L"80") << encoding;
+    EXPECT_EQ(app->main().left(), 1500) << encoding;
+    app->main().Label終了.raiseClick();
+    EXPECT_EQ(sys.file(kIni), sjis(kExample)) << encoding;
+  }
+}
+
+TEST_F(SettingsTest, AReadOnlySettingsFileIsReportedAndLeftAsItWas) {
+  startWith(kExample);
+  const auto before = sys.file(kIni);
+  sys.setReadOnly(kIni);
+  box().OptionJPEG.setValue(true);
+  app->main().Label終了.raiseClick();
+  EXPECT_EQ(sys.file(kIni), before);
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text.rfind(L"設定ファイルを書き込めませんでした。", 0), 0u);
+  EXPECT_TRUE(app->ended());
+}
+
+TEST(Utf, DecodedByTheByteOrderMark) {
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "a\xC3\xA9\xE7\x94\xBB"), L"a\xE9\x753B");
+  // A cut-off sequence and a stray continuation byte stand in as U+FFFD.
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "\xE7\x94"), L"\xFFFD\xFFFD");
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "\x80" "b"), L"\xFFFD" L"b");
+  EXPECT_EQ(sys::decodeText(std::string("\xFF\xFE" "A\0\x3B\x75", 6)), L"A\x753B");
+  EXPECT_EQ(sys::decodeText(std::string("\xFE\xFF" "\0A\x75\x3B", 6)), L"A\x753B");
+  // No mark: Shift_JIS.
+  EXPECT_EQ(sys::decodeText("\x89\xE6"), L"\x753B");
 }
 
 }  // namespace
