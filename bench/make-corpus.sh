@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the benchmark corpus (binary PPM, 8-bit) in $1 (default bench/corpus):
 # screenshots of X programs under Xvfb, rendered text, a synthetic photo-like picture.
-# Needs: xvfb, xterm, x11-apps, imagemagick, fonts-dejavu.
+# Needs: xvfb, x11-utils (xdpyinfo), x11-xserver-utils (xsetroot), xterm, x11-apps,
+# imagemagick, fonts-dejavu; bench/run.py also needs libjpeg-turbo-progs and pngcheck.
 set -eu
 out=${1:-$(dirname "$0")/corpus}
 mkdir -p "$out"

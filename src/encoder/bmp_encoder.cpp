@@ -4,17 +4,10 @@
 #include <limits>
 #include <new>
 
+#include "encoder/byte_writer.h"
+
 namespace pelnoro::encoder {
 namespace {
-
-void Put16(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::uint8_t* p, std::uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
 
 constexpr std::uint32_t kHeaderSize = 14 + 40;   // BITMAPFILEHEADER + BITMAPINFOHEADER
 constexpr std::uint32_t kPixelsPerMetre = 3780;  // 96 dpi, the screen's usual density
@@ -38,20 +31,20 @@ Error EncodeBmp(const PixelView& image, std::vector<std::uint8_t>& out) {
   std::uint8_t* p = out.data();
   p[0] = 'B';
   p[1] = 'M';
-  Put32(p + 2, static_cast<std::uint32_t>(out.size()));
-  Put32(p + 6, 0);
-  Put32(p + 10, kHeaderSize);
-  Put32(p + 14, 40);
-  Put32(p + 18, static_cast<std::uint32_t>(image.width));
-  Put32(p + 22, static_cast<std::uint32_t>(image.height));  // positive: bottom-up
-  Put16(p + 26, 1);                                         // planes
-  Put16(p + 28, 24);                                        // bits per pixel
-  Put32(p + 30, 0);                                         // BI_RGB
-  Put32(p + 34, static_cast<std::uint32_t>(image_bytes));
-  Put32(p + 38, kPixelsPerMetre);
-  Put32(p + 42, kPixelsPerMetre);
-  Put32(p + 46, 0);
-  Put32(p + 50, 0);
+  StoreLe32(p + 2, static_cast<std::uint32_t>(out.size()));
+  StoreLe32(p + 6, 0);
+  StoreLe32(p + 10, kHeaderSize);
+  StoreLe32(p + 14, 40);
+  StoreLe32(p + 18, static_cast<std::uint32_t>(image.width));
+  StoreLe32(p + 22, static_cast<std::uint32_t>(image.height));  // positive: bottom-up
+  StoreLe16(p + 26, 1);                                         // planes
+  StoreLe16(p + 28, 24);                                        // bits per pixel
+  StoreLe32(p + 30, 0);                                         // BI_RGB
+  StoreLe32(p + 34, static_cast<std::uint32_t>(image_bytes));
+  StoreLe32(p + 38, kPixelsPerMetre);
+  StoreLe32(p + 42, kPixelsPerMetre);
+  StoreLe32(p + 46, 0);
+  StoreLe32(p + 50, 0);
   for (int y = 0; y < image.height; ++y) {
     const std::uint32_t* src = image.Row(image.height - 1 - y);
     std::uint8_t* dest = p + kHeaderSize + row_bytes * static_cast<std::uint64_t>(y);

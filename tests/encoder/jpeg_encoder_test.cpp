@@ -64,6 +64,58 @@ INSTANTIATE_TEST_SUITE_P(SizesAndQualities, JpegDecodes,
                                   std::to_string(info.param.quality);
                          });
 
+// A progressive file must decode without complaint to exactly the baseline file's
+// pixels: any lost, extra or misplaced bit in a scan shows.
+void ExpectProgressiveMatchesBaseline(const Image& source, int quality, const std::string& what) {
+  const testing::DecodedJpeg baseline = DecodeJpeg(Encode(source, quality, false));
+  const testing::DecodedJpeg progressive = DecodeJpeg(Encode(source, quality, true));
+  ASSERT_TRUE(baseline.ok) << what << ": " << baseline.error;
+  ASSERT_TRUE(progressive.ok) << what << ": " << progressive.error;
+  EXPECT_EQ(baseline.warnings, 0) << what;
+  EXPECT_EQ(progressive.warnings, 0) << what;
+  EXPECT_TRUE(baseline.image.pixels == progressive.image.pixels) << what;
+}
+
+// In flat pictures every AC scan is one run of empty blocks. One symbol carries at most
+// 32767 of them, so longer runs must be cut: these sizes give luma scans of exactly 32767
+// and 32768 blocks, more than twice the limit, and a full-HD-plus screen; the chroma
+// scans get a quarter of that. A mark in the very last block ends the run with a value.
+TEST(JpegProgressive, EndOfBandRunsAroundTheLongestOneSymbolCarries) {
+  const std::pair<int, int> sizes[] = {{151 * 8, 217 * 8},              // 32767 luma blocks
+                                       {256 * 8, 128 * 8},              // 32768
+                                       {65537 / 137 * 8, 137 * 8 + 8},  // 65760
+                                       {2560, 1440}};                   // 57600, chroma 14400
+  for (auto [w, h] : sizes)
+    for (bool mark : {false, true}) {
+      Image source{
+          w, h,
+          std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, testing::Rgb(90, 140, 200))};
+      if (mark)
+        for (int y = h - 4; y < h; ++y)
+          for (int x = w - 4; x < w; ++x) source.pixels[static_cast<std::size_t>(y) * w + x] = 0;
+      ExpectProgressiveMatchesBaseline(
+          source, 75, std::to_string(w) + "x" + std::to_string(h) + (mark ? " marked" : ""));
+    }
+}
+
+// Refinement scans keep the correction bits of blocks in a run of empty blocks until the
+// run ends; a texture whose coefficients are all large makes only such blocks, so the
+// buffer fills and must be emptied many times within one scan.
+TEST(JpegProgressive, CorrectionBitsOfLongRunsAreFlushedInOrder) {
+  // Rows and columns of one 8-pixel pattern: every block the same, with large values at
+  // the first row and column of frequencies and exact zeros elsewhere.
+  const int pattern[8] = {0, 255, 30, 200, 90, 10, 250, 60};
+  for (int quality : {100, 90}) {
+    Image source{640, 320, std::vector<std::uint32_t>(640 * 320)};
+    for (int y = 0; y < source.height; ++y)
+      for (int x = 0; x < source.width; ++x) {
+        const int v = (pattern[x % 8] + pattern[(y + 3) % 8]) / 2;
+        source.pixels[static_cast<std::size_t>(y) * source.width + x] = testing::Rgb(v, v, v);
+      }
+    ExpectProgressiveMatchesBaseline(source, quality, "quality " + std::to_string(quality));
+  }
+}
+
 TEST(JpegQuality, TablesMatchTheUsualScalingForEveryQuality) {
   for (int quality = 0; quality <= 100; ++quality)
     for (int table = 0; table < 2; ++table) {

@@ -68,6 +68,52 @@ TEST(PngPalette, FewColoursArePackedAndUnpackExactly) {
     }
 }
 
+// Grey pictures need no palette: levels that fit 1, 2 or 4 bits exactly are stored so;
+// others keep a palette of that depth. Rows of one level per column, in any order, so
+// that a swapped mapping shows in the pixels.
+TEST(PngGrey, LevelsThatFitADepthAreStoredWithoutAPalette) {
+  struct Case {
+    std::vector<int> levels;
+    int colour_type, depth;
+  };
+  const Case cases[] = {
+      {{255, 0}, 0, 1},      {{170, 0, 255, 85}, 0, 2}, {{0, 17, 255, 136, 34}, 0, 4},
+      {{0, 100, 255}, 3, 2},  // 100 is no 2-bit level
+      {{0, 16, 255}, 3, 2},   // nor 16 one of 4 bits at depth 2
+      {{255, 1, 0}, 3, 2}};
+  for (const Case& c : cases)
+    for (PngLevel level : kLevels) {
+      Image source{37, 9, std::vector<std::uint32_t>(37 * 9)};
+      for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 37; ++x) {
+          const int v = c.levels[static_cast<std::size_t>(x * 7 + y) % c.levels.size()];
+          source.pixels[static_cast<std::size_t>(y) * 37 + x] = testing::Rgb(v, v, v);
+        }
+      const testing::DecodedPng d = DecodePng(Encode(source, level));
+      ASSERT_TRUE(d.ok) << d.error;
+      EXPECT_EQ(d.colour_type, c.colour_type) << c.levels.size() << " levels";
+      EXPECT_EQ(d.bit_depth, c.depth) << c.levels.size() << " levels";
+      EXPECT_EQ(d.image.pixels, source.pixels) << c.levels.size() << " levels";
+    }
+}
+
+TEST(PngGrey, GradientsOfAllLevelsAreStoredAsGrey) {
+  // 256 levels: the palette alone would take 780 bytes, more than the grey file.
+  Image source{512, 300, std::vector<std::uint32_t>(512 * 300)};
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 512; ++x) {
+      const int v = (x / 2 + y / 3) % 256;
+      source.pixels[static_cast<std::size_t>(y) * 512 + x] = testing::Rgb(v, v, v);
+    }
+  for (PngLevel level : kLevels) {
+    const testing::DecodedPng d = DecodePng(Encode(source, level));
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_EQ(d.colour_type, 0) << "level " << static_cast<int>(level);
+    EXPECT_EQ(d.bit_depth, 8);
+    EXPECT_EQ(d.image.pixels, source.pixels);
+  }
+}
+
 TEST(PngPalette, HighByteDoesNotMakeColoursDistinct) {
   Image source = testing::ScreenLike(50, 40);
   std::vector<std::uint32_t> tagged = source.pixels;
@@ -76,6 +122,25 @@ TEST(PngPalette, HighByteDoesNotMakeColoursDistinct) {
   ASSERT_EQ(EncodePng(source.View(), PngLevel::kNormal, plain), Error::kOk);
   ASSERT_EQ(EncodePng({tagged.data(), 50, 40, 50}, PngLevel::kNormal, marked), Error::kOk);
   EXPECT_EQ(plain, marked);
+}
+
+// Colour pictures are converted, filtered and compressed in two halves on two threads
+// when large: an odd height splits unevenly, and a wider buffer must not leak in.
+TEST(PngInput, StrideAndUnusedHighByteAreIgnoredInColourPictures) {
+  const Image source = testing::PhotoLike(700, 501, 4);  // over 1 MB of scanlines
+  std::vector<std::uint32_t> wide(720 * 501, 0xDEADBEEF);
+  for (int y = 0; y < 501; ++y)
+    for (int x = 0; x < 700; ++x) wide[y * 720 + x] = source.At(x, y) | 0x7F000000;
+  for (PngLevel level : kLevels) {
+    std::vector<std::uint8_t> packed, strided;
+    ASSERT_EQ(EncodePng(source.View(), level, packed), Error::kOk);
+    ASSERT_EQ(EncodePng({wide.data(), 700, 501, 720}, level, strided), Error::kOk);
+    EXPECT_EQ(packed, strided);
+    const testing::DecodedPng d = DecodePng(strided);
+    ASSERT_TRUE(d.ok) << d.error;
+    EXPECT_FALSE(d.palette);
+    EXPECT_EQ(d.image.pixels, source.pixels) << "level " << static_cast<int>(level);
+  }
 }
 
 TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {

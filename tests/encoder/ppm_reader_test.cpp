@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace pelnoro::tools {
 namespace {
 
@@ -39,6 +42,33 @@ TEST(PpmReader, RefusesDamagedFilesWithAReason) {
     EXPECT_EQ(ParsePpm(Bytes(text), image), reason) << text;
     EXPECT_TRUE(image.pixels.empty());
   }
+}
+
+// Files are read a slice at a time: pixels must not be lost or shifted at the seams, a
+// short file must still be refused, and a header longer than a slice still read.
+TEST(PpmReader, FilesReadInSlicesMatchTheWholeFileParse) {
+  const auto path = std::filesystem::temp_directory_path() / "pelnoro-ppm-reader-test.ppm";
+  const auto write = [&](const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  };
+  std::string pixels(301 * 257 * 3, '\0');  // not a multiple of any slice
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<char>(i * 7 % 251);
+  const std::string comment = "# " + std::string(300000, 'c') + "\n";
+  for (const std::string& header :
+       {std::string("P6\n301 257\n255\n"), "P6\n" + comment + "301 257\n255\n"}) {
+    write(header + pixels);
+    PpmImage whole, sliced;
+    ASSERT_EQ(ParsePpm(Bytes(header + pixels), whole), "");
+    ASSERT_EQ(ReadPpmFile(path.string(), sliced), "");
+    EXPECT_EQ(sliced.width, 301);
+    EXPECT_EQ(sliced.height, 257);
+    EXPECT_EQ(sliced.pixels, whole.pixels);
+
+    write(header + pixels.substr(0, pixels.size() - 1));
+    EXPECT_EQ(ReadPpmFile(path.string(), sliced), "truncated PPM pixel data");
+    EXPECT_TRUE(sliced.pixels.empty());
+  }
+  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -185,7 +185,8 @@ DecodedPng DecodePng(const std::vector<std::uint8_t>& bytes) {
   DecodedPng result;
   // Chunk layout first: the simplified reader hides it.
   if (bytes.size() >= 8 + 25) {
-    result.palette = bytes[8 + 8 + 9] == 3;
+    result.colour_type = bytes[8 + 8 + 9];
+    result.palette = result.colour_type == 3;
     result.bit_depth = bytes[8 + 8 + 8];
     for (std::size_t pos = 8; pos + 8 <= bytes.size();) {
       const std::size_t length = static_cast<std::size_t>(bytes[pos]) << 24 |

@@ -54,6 +54,7 @@ struct DecodedPng {
   bool ok = false;
   std::string error;
   bool palette = false;
+  int colour_type = -1;  // 0 grey, 2 RGB, 3 palette
   int bit_depth = 0;
   int idat_chunks = 0;
   Image image;

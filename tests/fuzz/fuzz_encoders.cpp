@@ -6,11 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "encoder/bmp_encoder.h"
 #include "encoder/jpeg_encoder.h"
+#include "encoder/jpeg_kernels.h"
 #include "encoder/png_encoder.h"
+#include "encoder/png_filter.h"
 
 using namespace pelnoro::encoder;
 
@@ -36,5 +39,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   if (EncodePng(view, static_cast<PngLevel>((flags >> 1) % 3), out) != Error::kOk) std::abort();
   if (EncodeBmp(view, out) != Error::kOk) std::abort();
+
+#if defined(__SSE2__)
+  // The SSE2 kernels must give the portable kernels' bits on any input.
+  if (width >= 2 && height >= 2) {
+    const int count = width & ~1;
+    std::vector<float> a(static_cast<std::size_t>(count) * 3), b(a.size());
+    const auto convert = [&](auto kernel, std::vector<float>& f) {
+      kernel(view.Row(0), view.Row(1), count, f.data(), f.data() + count, f.data() + 2 * count,
+             f.data() + 2 * count + count / 2);
+    };
+    convert(jpeg::ConvertRowPairPortable, a);
+    convert(jpeg::ConvertRowPairSse2, b);
+    if (std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) != 0) std::abort();
+  }
+  {
+    // Samples with fractions, as colour conversion makes them; divisors of the quality.
+    float samples[64];
+    for (int i = 0; i < 64; ++i)
+      samples[i] = static_cast<float>(p[(7 * i) % n]) * 0.75f - 96.0f + (flags >> 4) * 0.125f;
+    const auto quant = JpegQuantTable((flags >> 3) & 1, quality);
+    alignas(16) float divisors[64];
+    for (int i = 0; i < 64; ++i) divisors[i] = 1.0f / (quant[i] * 8.0f) * (1.0f + (i % 8) * 0.03f);
+    std::int16_t x[64], y[64];
+    if (jpeg::QuantizeBlockPortable(samples, 8, divisors, x) !=
+            jpeg::QuantizeBlockSse2(samples, 8, divisors, y) ||
+        std::memcmp(x, y, sizeof x) != 0)
+      std::abort();
+  }
+  {
+    const std::size_t length = n / 2;
+    std::vector<std::uint8_t> a(length + 1), b(length + 1);
+    for (int bpp : {1, 3})
+      for (bool first : {false, true}) {
+        png::FilterRowPortable(p + length, p, length, bpp, first, a.data());
+        png::FilterRowSse2(p + length, p, length, bpp, first, b.data());
+        if (a != b) std::abort();
+      }
+  }
+#endif
   return 0;
 }

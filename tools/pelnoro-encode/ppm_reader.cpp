@@ -1,5 +1,6 @@
 #include "ppm_reader.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace pelnoro::tools {
@@ -47,13 +48,13 @@ class HeaderScanner {
   std::size_t pos_ = 2;  // after the magic number
 };
 
-}  // namespace
-
-std::string ParsePpm(std::span<const std::uint8_t> data, PpmImage& image) {
-  image = PpmImage{};
+// Checks the header at the start of `data`, a file of `file_size` bytes; on success gives
+// the size and where the pixels start.
+std::string ParseHeader(std::span<const std::uint8_t> data, std::uint64_t file_size, long& width,
+                        long& height, std::size_t& pixels_at) {
   if (data.size() < 2 || data[0] != 'P' || data[1] != '6') return "not a binary PPM (P6) file";
   HeaderScanner scan(data);
-  long width = 0, height = 0, maxval = 0;
+  long maxval = 0;
   if (!scan.Number(width) || !scan.Number(height) || !scan.Number(maxval))
     return "malformed PPM header";
   if (width == 0 || height == 0) return "zero image size";
@@ -61,28 +62,74 @@ std::string ParsePpm(std::span<const std::uint8_t> data, PpmImage& image) {
   // Exactly one blank separates the header from the pixels.
   if (scan.pos() >= data.size() || !IsSpace(data[scan.pos()])) return "malformed PPM header";
   scan.Skip(1);
-  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  if (data.size() - scan.pos() < count * 3) return "truncated PPM pixel data";
+  pixels_at = scan.pos();
+  const std::uint64_t count =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  if (file_size - pixels_at < count * 3) return "truncated PPM pixel data";
+  return "";
+}
 
+void ConvertPixels(const std::uint8_t* p, std::size_t count, std::uint32_t* out) {
+  for (std::size_t i = 0; i < count; ++i, p += 3)
+    out[i] = p[0] | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+}
+
+}  // namespace
+
+std::string ParsePpm(std::span<const std::uint8_t> data, PpmImage& image) {
+  image = PpmImage{};
+  long width = 0, height = 0;
+  std::size_t pixels_at = 0;
+  const std::string problem = ParseHeader(data, data.size(), width, height, pixels_at);
+  if (!problem.empty()) return problem;
   image.width = static_cast<int>(width);
   image.height = static_cast<int>(height);
-  image.pixels.resize(count);
-  const std::uint8_t* p = data.data() + scan.pos();
-  for (std::size_t i = 0; i < count; ++i, p += 3)
-    image.pixels[i] =
-        p[0] | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16;
+  image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  ConvertPixels(data.data() + pixels_at, image.pixels.size(), image.pixels.data());
   return "";
 }
 
 std::string ReadPpmFile(const std::string& path, PpmImage& image) {
+  image = PpmImage{};
   std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return "cannot open " + path;
   const std::streamoff size = file.tellg();
   if (size < 0) return "cannot read " + path;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return "cannot read " + path;
-  return ParsePpm(bytes, image);
+  // The header, then the pixels a slice at a time: no copy of the whole file in memory.
+  constexpr std::size_t kSlicePixels = 1 << 16;
+  std::vector<std::uint8_t> bytes(
+      std::min<std::size_t>(static_cast<std::size_t>(size), kSlicePixels * 3));
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())))
+    return "cannot read " + path;
+  long width = 0, height = 0;
+  std::size_t pixels_at = 0;
+  const std::string problem =
+      ParseHeader(bytes, static_cast<std::uint64_t>(size), width, height, pixels_at);
+  if (!problem.empty()) {
+    if (bytes.size() == static_cast<std::size_t>(size)) return problem;
+    // A header longer than the first slice (comments): read it all.
+    bytes.resize(static_cast<std::size_t>(size));
+    file.seekg(0);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) return "cannot read " + path;
+    return ParsePpm(bytes, image);
+  }
+  image.width = static_cast<int>(width);
+  image.height = static_cast<int>(height);
+  image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  const std::size_t in_first = std::min((bytes.size() - pixels_at) / 3, image.pixels.size());
+  ConvertPixels(bytes.data() + pixels_at, in_first, image.pixels.data());
+  file.seekg(static_cast<std::streamoff>(pixels_at + in_first * 3));
+  for (std::size_t done = in_first; done < image.pixels.size();) {
+    const std::size_t n = std::min(kSlicePixels, image.pixels.size() - done);
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(n * 3))) {
+      image = PpmImage{};
+      return "cannot read " + path;
+    }
+    ConvertPixels(bytes.data(), n, image.pixels.data() + done);
+    done += n;
+  }
+  return "";
 }
 
 }  // namespace pelnoro::tools
