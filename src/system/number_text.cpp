@@ -41,7 +41,7 @@ std::wstring SingleText(double v) {
   char buf[64];
   auto res = std::to_chars(buf, buf + sizeof buf, f, std::chars_format::fixed);
   std::string s(buf, res.ptr);
-  if (s == "-0") s = "0";
+  if (s == "-0") s.erase(0, 1);
   return std::wstring(s.begin(), s.end());
 }
 

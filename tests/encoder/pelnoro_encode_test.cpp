@@ -1,5 +1,6 @@
 // The command-line tool as the benchmark and the fuzzer drive it.
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -17,7 +18,10 @@ namespace fs = std::filesystem;
 class PelnoroEncode : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / "pelnoro-encode-cli-test";
+    // A folder of its own: CTest runs tests, and other builds' tests, side by side.
+    folder_ = fs::temp_directory_path() /
+              ("pelnoro-encode-cli-test-" + std::to_string(getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     const testing::Image image = testing::ScreenLike(23, 17);
