@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both trees and runs every test:
 #   1. host unit tests (build/host, native),
-#   2. Windows tests (build/win, each program under Wine in its own prefix and Xvfb),
-#   3. end-to-end scripts driving the real pelnoro.exe (tests/e2e).
+#   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan),
+#   3. a short run of every fuzz target (tests/fuzz, clang's libFuzzer),
+#   4. Windows tests (build/win, each program under Wine in its own prefix and Xvfb),
+#   5. end-to-end scripts driving the real pelnoro.exe (tests/e2e).
 # Every stage runs even when an earlier one failed; the exit code is non-zero when any
 # stage failed. Logs stay in build/*.log.
 set -uo pipefail
@@ -42,6 +44,16 @@ configure_and_build() {
 stage "host build" configure_and_build build/host build/host.log
 host_ok=$?
 [ $host_ok = 0 ] && stage "host tests" ctest --test-dir build/host -j "$jobs" --output-on-failure --timeout 300
+
+# The sanitisers stop at the first fault they see, and report it.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
+build_type=RelWithDebInfo stage "sanitizer build" configure_and_build build/asan build/asan.log \
+  -DPELNORO_SANITIZE=ON
+asan_ok=$?
+[ $asan_ok = 0 ] && stage "host tests (ASan/UBSan)" ctest --test-dir build/asan -j "$jobs" \
+  --output-on-failure --timeout 600
+stage "fuzz targets (short)" bash tests/fuzz/run.sh "${PELNORO_FUZZ_SECONDS:-20}"
 
 stage "windows build" configure_and_build build/win build/win.log \
   -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
