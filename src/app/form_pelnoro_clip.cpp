@@ -29,9 +29,9 @@ void FormPELNORO::Imageシャッターボタン_Click() {
   if (box.top() > 0) box.setTop(-(box.height() + box.top()));
   ToggleOutOfView();
   sys.doEvents();
-  sys.clearClipboard();
-  capture::CaptureToClipboard(sys, L"", nullptr);
-  pic.ShowFrozenScreen(sys.clipboardBitmap());
+  // The frozen screen shows as soon as it is copied; the clipboard gets the same
+  // picture afterwards, replacing what it held.
+  pic.ShowFrozenScreen(capture::CaptureScreen(sys, nullptr));
 
   Imageシャッターボタン.setEnabled(false);
   Shapeシャッターボタン.setFillStyle(1);
@@ -47,6 +47,10 @@ void FormPELNORO::Imageシャッターボタン_Click() {
   app_.state().CaptureActive = program::kTrue;
   Listメインメニュー.setVisible(false);
   bringLoupeBack();
+  // Drawn first, then the copy for the clipboard.
+  sys.doEvents();
+  sys.clearClipboard();
+  sys.setClipboardBitmap(pic.PicturePic_Screen.surface());
 }
 
 void FormPELNORO::bringLoupeBack() { app_.loupe().ShowAt(left() + 120, top() + 380); }
@@ -209,6 +213,8 @@ void FormPELNORO::returnToIdle() {
   pic.hide();
   app_.state().CaptureActive = program::kFalse;
   pic.ReleaseFrozenScreen();
+  // Nothing waits to be saved any more: an idle program holds no pictures.
+  pic.ReleaseImages();
 
   Shapeシャッターボタン.setFillStyle(0);
   Imageシャッターボタン.setEnabled(true);

@@ -220,7 +220,7 @@ void FormPic::setEditImage(image::Surface picture) {
   Picture_CHANGE1.refresh();
 }
 
-void FormPic::ShowFrozenScreen(std::optional<image::Surface> frozen) {
+void FormPic::ShowFrozenScreen(image::Surface frozen) {
   setBorderStyle(tk::BorderStyle::None);
   setCaption(L"");
   setScalePixels(true);
@@ -229,11 +229,7 @@ void FormPic::ShowFrozenScreen(std::optional<image::Surface> frozen) {
   auto& screen = PicturePic_Screen;
   screen.move(0, 0, sys_.screenWidthPixels(), sys_.screenHeightPixels());
   screen.cls();
-  if (frozen) {
-    screen.surface() = std::move(*frozen);
-  } else {
-    screen.surface().resize(0, 0);
-  }
+  screen.surface() = std::move(frozen);
   screen.refresh();
   screen.setVisible(true);
   show();
@@ -248,6 +244,15 @@ void FormPic::HideFrozenScreen() {
 void FormPic::ReleaseFrozenScreen() {
   PicturePic_Screen.cls();
   PicturePic_Screen.surface().resize(0, 0);
+  PicturePic_Screen.refresh();
+}
+
+void FormPic::ReleaseImages() {
+  for (tk::PictureBox* p : {&Picture_CHANGE1, &Picture_CHANGE2, &Picture_CHANGE3, &PicturePic_TMP}) {
+    p->cls();
+    p->surface().resize(0, 0);
+    p->refresh();
+  }
 }
 
 void FormPic::TakeImage(image::Surface picture, Framing framing) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "capture/form_loupe.h"
@@ -45,13 +44,14 @@ class FormPic : public tk::Form {
   void LabelANCHOR_MouseMove(const tk::MouseEvent& e);
   void LabelANCHOR_MouseUp(const tk::MouseEvent& e);
 
-  // The shutter: the window covers the screen and shows the frozen picture (nothing
-  // when the clipboard held no bitmap).
-  void ShowFrozenScreen(std::optional<image::Surface> frozen);
+  // The shutter: the window covers the screen and shows the frozen picture.
+  void ShowFrozenScreen(image::Surface frozen);
   // The band removed and the frozen screen hidden; its picture stays.
   void HideFrozenScreen();
   // The frozen picture let go.
   void ReleaseFrozenScreen();
+  // The edit, working, undo and scratch images let go, once nothing waits to be saved.
+  void ReleaseImages();
 
   // A cut or an opened picture becomes the image: the edit surface shows it at the
   // margin, the working and undo images are copies of it, the handle stands at its

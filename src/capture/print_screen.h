@@ -1,14 +1,13 @@
 // The screen copy of the shutter.
 #pragma once
 
-#include <string>
-
+#include "image/surface.h"
 #include "system/system.h"
 #include "toolkit/form.h"
 
 namespace pelnoro::capture {
 
-// Puts the primary screen, or the area of a form, on the clipboard as a bitmap.
-void CaptureToClipboard(sys::System& sys, const std::wstring& unused, const tk::Form* form);
+// The primary screen, or the area of a form, as it shows now.
+image::Surface CaptureScreen(sys::System& sys, const tk::Form* form);
 
 }  // namespace pelnoro::capture

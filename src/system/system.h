@@ -88,8 +88,8 @@ class System {
   double screenHeightTwips() { return screenHeightPixels() * twipsPerPixelY(); }
 
   // Screen and clipboard.
-  // Copies a rectangle of the primary screen onto the clipboard as a bitmap.
-  virtual void copyScreenToClipboard(int x, int y, int width, int height) = 0;
+  // The pixels of a rectangle of the primary screen as it shows now.
+  virtual image::Surface captureScreen(int x, int y, int width, int height) = 0;
   virtual void clearClipboard() = 0;
   // The clipboard's bitmap, if it holds one.
   virtual std::optional<image::Surface> clipboardBitmap() = 0;

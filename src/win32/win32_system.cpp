@@ -302,22 +302,28 @@ bool Win32System::openClipboard() {
   return false;
 }
 
-void Win32System::copyScreenToClipboard(int x, int y, int width, int height) {
+image::Surface Win32System::captureScreen(int x, int y, int width, int height) {
+  image::Surface shot(std::max(width, 0), std::max(height, 0), 0);
+  if (shot.empty()) return shot;
   HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
   HDC mem = CreateCompatibleDC(display);
-  HBITMAP bmp = CreateCompatibleBitmap(display, width, height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, width, height, display, x, y, SRCCOPY);
-  SelectObject(mem, old);
-  if (openClipboard()) {
-    EmptyClipboard();
-    if (!SetClipboardData(CF_BITMAP, bmp)) DeleteObject(bmp);
-    CloseClipboard();
-  } else {
-    DeleteObject(bmp);
+  // Straight into a DIB section: the pixels are ours without another copy through
+  // the driver.
+  BITMAPINFO bi = TopDownDib(width, height);
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(display, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib && bits) {
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, width, height, display, x, y, SRCCOPY);
+    GdiFlush();
+    SwapRedBlue(static_cast<const std::uint32_t*>(bits), shot.pixels().data(),
+                shot.pixels().size());
+    SelectObject(mem, old);
   }
+  if (dib) DeleteObject(dib);
   DeleteDC(mem);
   DeleteDC(display);
+  return shot;
 }
 
 void Win32System::clearClipboard() {

@@ -18,7 +18,7 @@ class Win32System : public sys::System {
   int screenHeightPixels() override;
   double twipsPerPixelX() override { return tppX_; }
   double twipsPerPixelY() override { return tppY_; }
-  void copyScreenToClipboard(int x, int y, int width, int height) override;
+  image::Surface captureScreen(int x, int y, int width, int height) override;
   void clearClipboard() override;
   std::optional<image::Surface> clipboardBitmap() override;
   bool setClipboardBitmap(const image::Surface& picture) override;

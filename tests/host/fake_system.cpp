@@ -22,7 +22,7 @@ int FakeSystem::messageBox(const std::wstring& text, const std::wstring& title, 
   return a;
 }
 
-void FakeSystem::copyScreenToClipboard(int x, int y, int width, int height) {
+image::Surface FakeSystem::captureScreen(int x, int y, int width, int height) {
   image::Surface s(width, height, 0);
   for (int yy = 0; yy < height; ++yy) {
     for (int xx = 0; xx < width; ++xx) {
@@ -30,7 +30,7 @@ void FakeSystem::copyScreenToClipboard(int x, int y, int width, int height) {
       s.setPixel(xx, yy, p < 0 ? 0 : static_cast<std::uint32_t>(p));
     }
   }
-  clipboard = std::move(s);
+  return s;
 }
 
 void FakeSystem::doEvents() {

@@ -59,7 +59,7 @@ class FakeSystem : public sys::System {
   image::Surface screen{1920, 1080, 0x00808080};
   std::optional<image::Surface> clipboard;
   bool clipboardFails = false;
-  void copyScreenToClipboard(int x, int y, int width, int height) override;
+  image::Surface captureScreen(int x, int y, int width, int height) override;
   void clearClipboard() override { clipboard.reset(); }
   std::optional<image::Surface> clipboardBitmap() override { return clipboard; }
   bool setClipboardBitmap(const image::Surface& picture) override {
