@@ -9,7 +9,13 @@ Surface::Surface(int width, int height, std::uint32_t fill) { resize(width, heig
 void Surface::resize(int width, int height, std::uint32_t fill) {
   width_ = std::max(width, 0);
   height_ = std::max(height, 0);
-  pixels_.assign(static_cast<std::size_t>(width_) * height_, fill);
+  const std::size_t n = static_cast<std::size_t>(width_) * height_;
+  // A surface that shrinks gives its memory back: a frozen screen is 8 MB.
+  if (n < pixels_.capacity() / 2) {
+    std::vector<std::uint32_t>(n, fill).swap(pixels_);
+  } else {
+    pixels_.assign(n, fill);
+  }
 }
 
 std::int64_t Surface::pixel(int x, int y) const {

@@ -10,6 +10,16 @@ PictureCanvas::~PictureCanvas() {
   if (dib_) DeleteObject(dib_);
 }
 
+void PictureCanvas::pictureChanged() {
+  stale_ = true;
+  if (box_.surface().empty() && dib_) {
+    DeleteObject(dib_);
+    dib_ = nullptr;
+    bits_ = nullptr;
+    width_ = height_ = 0;
+  }
+}
+
 void PictureCanvas::convert(HDC dc) {
   const auto& s = box_.surface();
   if (!dib_ || width_ != s.width() || height_ != s.height()) {

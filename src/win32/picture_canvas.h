@@ -18,7 +18,8 @@ class PictureCanvas {
   PictureCanvas(const PictureCanvas&) = delete;
   PictureCanvas& operator=(const PictureCanvas&) = delete;
 
-  void pictureChanged() { stale_ = true; }
+  // An empty surface lets its DIB go at once: a hidden window is not repainted.
+  void pictureChanged();
   // The surface, the box's colour where it does not reach, and the rectangles.
   void paint(HDC dc, const RECT& client);
   // The rectangle just toggled, XORed straight onto the window: drawing the
