@@ -112,15 +112,25 @@ void FormPELNORO::Label保存実行_Click() {
   }
   Textファイル名変更.setVisible(false);
   Labelファイル名.setVisible(true);
-  hide();
   pic.Picture_CHANGE1.cls();
+  // The encoders take the image's own pixels, not the screen's, so the main window
+  // stays: while a large picture is written its status line says so, under a wait
+  // cursor.
+  const std::wstring status = Labelステータス.caption();
+  Labelステータス.setCaption(output::text::kWriting + settings.saveFolder + target.fileName);
+  setMousePointer(tk::Pointer::kHourglass);
+  pic.setMousePointer(tk::Pointer::kHourglass);
   sys.doEvents();
 
   st.SaveFileName = target.fileName;
-  if (!output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), target.ext, settings, st,
-                             st.SaveResult)) {
+  const bool written = output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), target.ext,
+                                             settings, st, st.SaveResult);
+  setMousePointer(tk::Pointer::kDefault);
+  pic.setMousePointer(tk::Pointer::kDefault);
+  if (!written) {
     // The writer has said what went wrong; keep the cut so the user can choose
     // another folder or name and save again.
+    Labelステータス.setCaption(status);
     setTopmost();
     return;
   }

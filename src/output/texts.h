@@ -10,6 +10,7 @@ inline constexpr const wchar_t* kCopiedToClipboardTitle = L"クリップボー�
 inline constexpr const wchar_t* kOverwrite = L"同じ名前のファイルがあります。上書きしますか?";
 inline constexpr const wchar_t* kOverwriteTitle = L"保存ファイル確認";
 inline constexpr const wchar_t* kCutDone = L"画像の切取に成功しました。";
+inline constexpr const wchar_t* kWriting = L"書き込み中: ";
 inline constexpr const wchar_t* kErrorTitle = L"ｴﾗｰ";
 inline constexpr const wchar_t* kErrorSource = L"Pelnoro";
 inline constexpr const wchar_t* kOutOfMemory = L"メモリが不足しています。";

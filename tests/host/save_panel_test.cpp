@@ -42,6 +42,20 @@ class SavePanelTest : public testing::AppTest {
   }
 };
 
+TEST_F(SavePanelTest, WhileWritingTheStatusLineSaysWhatAndTheCursorWaits) {
+  sys.userActions.push_back([&] {
+    EXPECT_TRUE(main().visible());
+    EXPECT_EQ(main().Labelステータス.caption(), L"書き込み中: C:\\clips\\clip00.JPG");
+    EXPECT_EQ(main().mousePointer(), tk::Pointer::kHourglass);
+    EXPECT_FALSE(written(L"clip00.JPG"));
+  });
+  save();
+  EXPECT_TRUE(sys.userActions.empty());
+  EXPECT_TRUE(written(L"clip00.JPG"));
+  EXPECT_EQ(main().mousePointer(), tk::Pointer::kDefault);
+  EXPECT_EQ(main().Labelステータス.caption(), L"");
+}
+
 TEST_F(SavePanelTest, OpeningReplacesTheMenu) {
   EXPECT_FALSE(main().Listメインメニュー.visible());
   EXPECT_TRUE(main().Label保存実行.visible());
