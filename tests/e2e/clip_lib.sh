@@ -77,9 +77,47 @@ rename_to() {
   e2e_eq "edit box closed by Enter" "" "$(e2e_poll "" 10 shown_edit)"
 }
 
+# show_page ROW CONTROL-CLASS CONTROL-TEXT: opens a settings page from the menu and
+# makes sure the page is up by one of its controls.
+show_page() {
+  local list
+  list="$(menu_list)"
+  # The group opens on a click on its closed row.
+  if [ "$(menu_row_shown "$list" ＋設定)" = yes ]; then
+    e2e_list_click "$list" "＋設定"
+    e2e_poll yes 10 menu_row_shown "$list" "　$1" >/dev/null
+  fi
+  e2e_list_click "$list" "　$1" || { e2e_fail "no menu row $1"; return 1; }
+  if [ "$(e2e_poll 1 10 e2e_shown プロパティ "$2" "$3")" != 1 ]; then
+    e2e_fail "page $1: \"$3\" not shown"
+    return 1
+  fi
+}
+
+# toggle_check TEXT WANTED: clicks a check box of the shown page; it must then be WANTED.
+toggle_check() {
+  e2e_click_child プロパティ Button "$1" || { e2e_fail "no check box $1"; return 1; }
+  e2e_eq "check box $1 after its click" "$2" "$(e2e_poll "$2" 10 e2e_checked プロパティ Button "$1")"
+}
+
+# choose_option TEXT: clicks an option button of the shown page; it must be the only one
+# set in its group afterwards (the others are given after it).
+choose_option() {
+  local wanted="$1" other
+  shift
+  e2e_click_child プロパティ Button "$wanted"
+  e2e_eq "option $wanted" 1 "$(e2e_poll 1 10 e2e_checked プロパティ Button "$wanted")"
+  for other in "$@"; do
+    e2e_eq "option $other after choosing $wanted" 0 \
+      "$(e2e_poll 0 10 e2e_checked プロパティ Button "$other")"
+  done
+}
+
 # frozen_window: the handle of the full-screen picture window (it has no title).
 frozen_window() {
-  drv list | awk '/rect=0,0,1280,1024/ && /title=$/ {print $1}' | sed 's/^window=//' | head -n1
+  local size="${PELNORO_XVFB_SIZE:-1280x1024}"
+  drv list | awk -v r="rect=0,0,${size%x*},${size#*x}" 'index($0, r) && /title=$/ {print $1}' |
+    sed 's/^window=//' | head -n1
 }
 
 # show_pattern: a test picture under the rectangle, so that the cut has structure to

@@ -83,7 +83,7 @@ e2e_begin() {
   trap 'exit 143' TERM INT
   # A private server: nothing else can take the focus or cover the program.
   unset DISPLAY
-  xvfb_start 1280x1024x24 || { echo "  FAIL no Xvfb"; exit 1; }
+  xvfb_start "${E2E_SCREEN:-1280x1024x24}" || { echo "  FAIL no Xvfb"; exit 1; }
 }
 
 # e2e_case TITLE [DPI]: a fresh prefix (96 DPI unless given) with the program copied
