@@ -229,8 +229,9 @@ std::wstring EscapeAttribute(std::wstring_view text, const CharFits& fits) {
         break;
     }
     if (c < 0x20 || c == 0x7F || !fitsAsIs(c, fits)) {
-      // A reference to NUL or a lone surrogate would only be read as U+FFFD anyway.
-      if (c == 0 || isSurrogate(c)) c = kReplacement;
+      // A reference to NUL or a lone surrogate would only be read as U+FFFD anyway; one
+      // to a C1 control (0x80..0x9F) is read as the windows-1252 character of that byte.
+      if (c == 0 || isSurrogate(c) || (c >= 0x80 && c <= 0x9F)) c = kReplacement;
       out += L"&#x";
       appendHex(out, c, 1);
       out += L';';

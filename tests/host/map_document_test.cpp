@@ -152,6 +152,9 @@ TEST(MapDocumentTest, CharactersOutsideTheCodePageAsReferences) {
   EXPECT_EQ(imagemap::EscapeAttribute(std::wstring{static_cast<wchar_t>(0xD800), L'x'},
                                       imagemap::FitsCp932),
             L"&#xFFFD;x");
+  // A C1 control would be read as a windows-1252 character (&#x85; as "…").
+  EXPECT_EQ(imagemap::EscapeAttribute(L"a\x85\x9F\xA0", imagemap::FitsCp932),
+            L"a&#xFFFD;&#xFFFD;&#xA0;");
 }
 
 // The function a popup area calls, from its definition and from the area itself.
