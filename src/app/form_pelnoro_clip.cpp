@@ -14,6 +14,7 @@
 #include "image/pixel_ops.h"
 #include "imagemap/form_cl_container.h"
 #include "output/numbering.h"
+#include "output/save_target.h"
 #include "output/texts.h"
 #include "program/run_error.h"
 #include "system/number_text.h"
@@ -112,24 +113,12 @@ void FormPELNORO::cutSteps() {
 
   st.SaveFileName = L"";
   const program::Settings settings = app_.propertyBox().Current();
-  bool toClipboard = false;
-  switch (settings.format) {
-    case program::SaveFormat::kJpeg:
-      st.SaveFileExt = output::text::kExtJpeg;
-      break;
-    case program::SaveFormat::kBmp:
-      st.SaveFileExt = output::text::kExtBmp;
-      break;
-    case program::SaveFormat::kPng:
-      st.SaveFileExt = output::text::kExtPng;
-      break;
-    case program::SaveFormat::kClipboard:
-      toClipboard = true;
-      break;
-    case program::SaveFormat::kNone:
-      // No format chosen at all: the last cut's, or a bitmap, which loses nothing.
-      if (st.SaveFileExt.empty()) st.SaveFileExt = output::text::kExtBmp;
-      break;
+  const bool toClipboard = settings.format == program::SaveFormat::kClipboard;
+  if (const std::wstring ext = output::ExtensionFor(settings.format); !ext.empty()) {
+    st.SaveFileExt = ext;
+  } else if (!toClipboard && st.SaveFileExt.empty()) {
+    // No format chosen at all: the last cut's, or a bitmap, which loses nothing.
+    st.SaveFileExt = output::text::kExtBmp;
   }
 
   if (toClipboard) {

@@ -35,20 +35,10 @@ bool FormPELNORO::OpenImageFile(const std::wstring& path, const std::wstring& fi
   // The format a save writes: the file's own when it is one of ours, otherwise the
   // chosen one, and the name then carries that format's extension.
   const program::Settings settings = box.Current();
-  switch (settings.format) {
-    case program::SaveFormat::kJpeg:
-      st.SaveFileExt = output::text::kExtJpeg;
-      break;
-    case program::SaveFormat::kBmp:
-      st.SaveFileExt = output::text::kExtBmp;
-      break;
-    case program::SaveFormat::kPng:
-      st.SaveFileExt = output::text::kExtPng;
-      break;
-    case program::SaveFormat::kClipboard:
-    case program::SaveFormat::kNone:
-      if (st.SaveFileExt.empty()) st.SaveFileExt = output::text::kExtPng;
-      break;
+  if (const std::wstring ext = output::ExtensionFor(settings.format); !ext.empty()) {
+    st.SaveFileExt = ext;
+  } else if (st.SaveFileExt.empty()) {
+    st.SaveFileExt = output::text::kExtPng;  // the clipboard chosen: a lossless file
   }
   st.SaveFileName = output::FormatExtensionOf(fileName).empty()
                         ? output::WithExtension(fileName, st.SaveFileExt)

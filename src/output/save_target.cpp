@@ -18,6 +18,21 @@ bool endsWithNoCase(const std::wstring& s, const std::wstring& tail) {
 
 }  // namespace
 
+std::wstring ExtensionFor(program::SaveFormat format) {
+  switch (format) {
+    case program::SaveFormat::kJpeg:
+      return text::kExtJpeg;
+    case program::SaveFormat::kPng:
+      return text::kExtPng;
+    case program::SaveFormat::kBmp:
+      return text::kExtBmp;
+    case program::SaveFormat::kClipboard:
+    case program::SaveFormat::kNone:
+      break;
+  }
+  return L"";
+}
+
 std::wstring FormatExtensionOf(const std::wstring& fileName) {
   if (endsWithNoCase(fileName, text::kExtJpeg) || endsWithNoCase(fileName, L".jpeg"))
     return text::kExtJpeg;

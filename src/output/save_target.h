@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "program/settings.h"
+
 namespace pelnoro::output {
 
 struct SaveTarget {
@@ -11,6 +13,10 @@ struct SaveTarget {
   std::wstring ext;  // ".JPG", ".PNG" or ".BMP"
   bool operator==(const SaveTarget&) const = default;
 };
+
+// The extension a save format writes: ".JPG", ".PNG" or ".BMP"; "" for the clipboard
+// and for no format chosen.
+std::wstring ExtensionFor(program::SaveFormat format);
 
 // The format's extension a name ends in (".JPG" for .jpg, .JPG and .jpeg alike,
 // ".PNG", ".BMP"); "" when it ends in none of them.

@@ -113,6 +113,12 @@ choose_option() {
   done
 }
 
+# child_text TITLE CLASS: the text of the first shown child of that class.
+child_text() {
+  drv children "$1" | tr -d '\r' |
+    awk -v cls="$2" '$2 == cls && $4 == "visible=1" {sub(/^.* text=/, ""); print; exit}'
+}
+
 # frozen_window: the handle of the full-screen picture window (it has no title).
 frozen_window() {
   local size="${PELNORO_XVFB_SIZE:-1280x1024}"

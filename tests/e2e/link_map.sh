@@ -54,12 +54,6 @@ link_area() {
   e2e_eq "dialog hidden after OK" 0 "$(e2e_poll 0 10 dialog_shown)"
 }
 
-# child_text TITLE CLASS: the text of the first shown child of that class.
-child_text() {
-  drv children "$1" | tr -d '\r' |
-    awk -v cls="$2" '$2 == cls && $4 == "visible=1" {sub(/^.* text=/, ""); print; exit}'
-}
-
 # refused NAME X Y: clicks a main-window button at client twips X,Y while link mode is on;
 # the in-window notice must come up with only Yes usable, and Yes closes it.
 refused() {

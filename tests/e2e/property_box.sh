@@ -9,12 +9,6 @@
 
 COMMENT='※このファイルを人為的に再編集した場合の動作は保証されません。'
 
-# child_text TITLE CLASS: the text of the first shown child of that class.
-child_text() {
-  drv children "$1" | tr -d '\r' |
-    awk -v cls="$2" '$2 == cls && $4 == "visible=1" {sub(/^.* text=/, ""); print; exit}'
-}
-
 # chooser_text_set TEXT: replaces what the chooser's text box holds, by keyboard.
 chooser_text_set() {
   e2e_click_child フォルダの選択 Edit "$(child_text フォルダの選択 Edit)" || return 1

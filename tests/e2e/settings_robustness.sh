@@ -7,11 +7,6 @@
 
 COMMENT='※このファイルを人為的に再編集した場合の動作は保証されません。'
 
-child_text() {
-  drv children "$1" | tr -d '\r' |
-    awk -v cls="$2" '$2 == cls && $4 == "visible=1" {sub(/^.* text=/, ""); print; exit}'
-}
-
 chooser_count() { drv count フォルダの選択 | field count; }
 
 # start: starts the program and waits for its window; the Linux pid goes to PID.
