@@ -172,10 +172,10 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   // replaces an existing file.
   bool openedPicture_ = false;
   // One entry per waiting prompt: its texts and, once given, its answer.
-  struct Prompt {
+  struct WaitingPrompt {
     std::wstring title, comment, mode, answer;
   };
-  std::vector<Prompt> prompts_;
+  std::vector<WaitingPrompt> prompts_;
 };
 
 }  // namespace pelnoro::app

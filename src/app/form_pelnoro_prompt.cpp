@@ -62,7 +62,7 @@ std::wstring FormPELNORO::AskOnFrame() {
   const std::wstring answer = prompts_[mine].answer;
   prompts_.pop_back();
   if (!prompts_.empty()) {
-    const Prompt& outer = prompts_.back();
+    const WaitingPrompt& outer = prompts_.back();
     st.OnMsgTitle = outer.title;
     st.OnMsgComment = outer.comment;
     st.OnMsgMode = outer.mode;
