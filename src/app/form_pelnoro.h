@@ -154,7 +154,8 @@ class FormPELNORO : public tk::Form, public program::Prompt {
  private:
   void hoverButton(tk::Label& label, bool raiseOnUp);
   void placeControls();
-  void runMenuCommand(const std::wstring& caption);
+  // The command of the table entry at that index.
+  void runMenuCommand(int entry);
   void showSettingsPage(tk::Frame& page);
   void cutSteps();
   void bringLoupeBack();

@@ -20,6 +20,53 @@ int levelOf(const std::wstring& entry) { return entry[0] - L'0'; }
 bool isGroup(const std::wstring& entry) { return entry[1] == L'a'; }
 std::wstring captionOf(const std::wstring& entry) { return entry.substr(2); }
 
+// What a command row does; each entry of the table stands once, with its command.
+enum class Command {
+  kNone,  // a group
+  kTurn,
+  kStartLink,
+  kFinishLink,
+  kMosaic,
+  kUndo,
+  kReset,
+  kReplace,
+  kPageOperation,
+  kPageImage,
+  kPageClickableMap,
+  kPagePropertyList,
+};
+
+struct MenuEntry {
+  const wchar_t* entry;        // level digit, kind letter, caption
+  Command command;
+  const wchar_t* code = L"";  // a turn's operation code
+};
+
+constexpr MenuEntry kMenu[] = {
+    {L"0aツール", Command::kNone},
+    {L"1a回転", Command::kNone},
+    {L"2t90°", Command::kTurn, L"R90"},
+    {L"2t180°", Command::kTurn, L"R180"},
+    {L"2t270°", Command::kTurn, L"R270"},
+    {L"2t左右", Command::kTurn, L"RF"},
+    {L"2t上下", Command::kTurn, L"UD"},
+    {L"1aリンク", Command::kNone},
+    {L"2tリンクの設定", Command::kStartLink},
+    {L"2t設定終了", Command::kFinishLink},
+    {L"1aモザイク", Command::kNone},
+    {L"2tモザイクを掛ける", Command::kMosaic},
+    {L"1aアンドゥー", Command::kNone},
+    {L"2t取り消し", Command::kUndo},
+    {L"2tリセット", Command::kReset},
+    {L"1a元画像変更", Command::kNone},
+    {L"2t元画像の差し替え", Command::kReplace},
+    {L"0a設定", Command::kNone},
+    {L"1t動作", Command::kPageOperation},
+    {L"1t画像", Command::kPageImage},
+    {L"1tクリッカブルマップ", Command::kPageClickableMap},
+    {L"1tプロパティリスト", Command::kPagePropertyList},
+};
+
 std::wstring rowFor(const std::wstring& entry) {
   return std::wstring(static_cast<std::size_t>(levelOf(entry)), L' ') +
          (isGroup(entry) ? kClosed : kCommand) + captionOf(entry);
@@ -28,14 +75,8 @@ std::wstring rowFor(const std::wstring& entry) {
 }  // namespace
 
 void FormPELNORO::BuildMenuTable() {
-  menuTable_ = {L"0aツール",       L"1a回転",           L"2t90°",
-                L"2t180°",         L"2t270°",           L"2t左右",
-                L"2t上下",         L"1aリンク",         L"2tリンクの設定",
-                L"2t設定終了",     L"1aモザイク",       L"2tモザイクを掛ける",
-                L"1aアンドゥー",   L"2t取り消し",       L"2tリセット",
-                L"1a元画像変更",   L"2t元画像の差し替え", L"0a設定",
-                L"1t動作",         L"1t画像",           L"1tクリッカブルマップ",
-                L"1tプロパティリスト"};
+  menuTable_.clear();
+  for (const auto& e : kMenu) menuTable_.push_back(e.entry);
 }
 
 void FormPELNORO::ShowTopMenuRows() {
@@ -97,49 +138,59 @@ void FormPELNORO::Listメインメニュー_Click() {
     }
     list.setListIndex(idx);
   } else {
-    runMenuCommand(caption);
+    runMenuCommand(i);
   }
 }
 
-void FormPELNORO::runMenuCommand(const std::wstring& caption) {
+void FormPELNORO::runMenuCommand(int entry) {
   auto& st = app_.state();
   auto& box = app_.propertyBox();
-  static const std::pair<const wchar_t*, const wchar_t*> turns[] = {
-      {L"90°", L"R90"}, {L"180°", L"R180"}, {L"270°", L"R270"}, {L"左右", L"RF"}, {L"上下", L"UD"}};
-  for (const auto& [turnCaption, code] : turns) {
-    if (caption != turnCaption) continue;
-    if (st.LinkModeActive) {
-      WarnLinkUnfinished();
-      return;
-    }
-    OperationCode = code;
-    app_.editor().Turn(OperationCode);
-    return;
-  }
-  if (caption == L"リンクの設定") {
-    app_.linkMode().StartLinkSetting();
-  } else if (caption == L"設定終了") {
-    app_.linkMode().FinishLinkSetting();
-  } else if (caption == L"モザイクを掛ける") {
-    app_.editor().ApplyMosaic();
-  } else if (caption == L"取り消し") {
-    app_.editor().UndoEdit();
-  } else if (caption == L"リセット") {
-    if (st.LinkModeActive) {
-      WarnLinkUnfinished();
-    } else {
-      app_.editor().ResetEdit();
-    }
-  } else if (caption == L"元画像の差し替え") {
-    app_.editor().ReplaceOriginal();
-  } else if (caption == L"動作") {
-    showSettingsPage(box.Frame動作);
-  } else if (caption == L"画像") {
-    showSettingsPage(box.Frame画像);
-  } else if (caption == L"クリッカブルマップ") {
-    showSettingsPage(box.FrameクリッカブルMP);
-  } else if (caption == L"プロパティリスト") {
-    showSettingsPage(box.Frameプロパティリスト);
+  const MenuEntry& e = kMenu[entry];
+  switch (e.command) {
+    case Command::kNone:
+      break;
+    case Command::kTurn:
+      if (st.LinkModeActive) {
+        WarnLinkUnfinished();
+        return;
+      }
+      OperationCode = e.code;
+      app_.editor().Turn(OperationCode);
+      break;
+    case Command::kStartLink:
+      app_.linkMode().StartLinkSetting();
+      break;
+    case Command::kFinishLink:
+      app_.linkMode().FinishLinkSetting();
+      break;
+    case Command::kMosaic:
+      app_.editor().ApplyMosaic();
+      break;
+    case Command::kUndo:
+      app_.editor().UndoEdit();
+      break;
+    case Command::kReset:
+      if (st.LinkModeActive) {
+        WarnLinkUnfinished();
+      } else {
+        app_.editor().ResetEdit();
+      }
+      break;
+    case Command::kReplace:
+      app_.editor().ReplaceOriginal();
+      break;
+    case Command::kPageOperation:
+      showSettingsPage(box.Frame動作);
+      break;
+    case Command::kPageImage:
+      showSettingsPage(box.Frame画像);
+      break;
+    case Command::kPageClickableMap:
+      showSettingsPage(box.FrameクリッカブルMP);
+      break;
+    case Command::kPagePropertyList:
+      showSettingsPage(box.Frameプロパティリスト);
+      break;
   }
 }
 
