@@ -12,7 +12,7 @@ PKGS=(
   wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils imagemagick xclip
   fonts-ipafont-gothic locales python3 chromium
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()

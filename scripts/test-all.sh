@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both trees and runs every test:
+#   0. the C++ files as .clang-format says (tests/format, clang-format 14),
 #   1. host unit tests (build/host, native),
 #   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan),
 #   3. a short run of every fuzz target (tests/fuzz, clang's libFuzzer),
@@ -41,6 +42,7 @@ configure_and_build() {
   cmake --build "$dir" -j "$jobs" >>"$log" 2>&1 || { grep -E "error|Error" "$log" | head -n 40; tail -n 20 "$log"; return 1; }
 }
 
+stage "format" bash tests/format/check-format.sh
 stage "host build" configure_and_build build/host build/host.log
 host_ok=$?
 [ $host_ok = 0 ] && stage "host tests" ctest --test-dir build/host -j "$jobs" --output-on-failure --timeout 300

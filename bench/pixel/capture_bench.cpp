@@ -66,9 +66,8 @@ int main() {
     UpdateWindow(loupeWindow);
     GdiFlush();
   });
-  const double copy = bench::medianMs(9, [&] {
-    (void)sys.captureScreen(0, 0, sys.screenWidthPixels(), sys.screenHeightPixels());
-  });
+  const double copy = bench::medianMs(
+      9, [&] { (void)sys.captureScreen(0, 0, sys.screenWidthPixels(), sys.screenHeightPixels()); });
   const image::Surface frozen =
       sys.captureScreen(0, 0, sys.screenWidthPixels(), sys.screenHeightPixels());
   const double toClipboard = bench::medianMs(9, [&] { sys.setClipboardBitmap(frozen); });

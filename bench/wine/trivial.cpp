@@ -20,8 +20,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hInstance = instance;
   wc.lpszClassName = L"Trivial";
   RegisterClassW(&wc);
-  CreateWindowExW(0, L"Trivial", L"Trivial", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 230,
-                  174, nullptr, nullptr, instance, nullptr);
+  CreateWindowExW(0, L"Trivial", L"Trivial", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 230, 174,
+                  nullptr, nullptr, instance, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -26,11 +26,11 @@ Application::Application(sys::System& sys) : sys_(sys) {
   linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>(sys_, state_, *linkMode_);
   linkMode_->setDialog(*linkTarget_);
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
-  for (tk::Form* f : {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
-                      static_cast<tk::Form*>(folderChooser_.get()),
-                      static_cast<tk::Form*>(loupe_.get()), static_cast<tk::Form*>(loupeLayer_.get()),
-                      static_cast<tk::Form*>(pic_.get()), static_cast<tk::Form*>(linkTarget_.get()),
-                      static_cast<tk::Form*>(textView_.get())}) {
+  for (tk::Form* f :
+       {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
+        static_cast<tk::Form*>(folderChooser_.get()), static_cast<tk::Form*>(loupe_.get()),
+        static_cast<tk::Form*>(loupeLayer_.get()), static_cast<tk::Form*>(pic_.get()),
+        static_cast<tk::Form*>(linkTarget_.get()), static_cast<tk::Form*>(textView_.get())}) {
     f->setTwipsPerPixel(tx, ty);
   }
   wire();

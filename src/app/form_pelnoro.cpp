@@ -84,18 +84,18 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   designLabel(Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite);
   designLabel(Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0);
   designLabel(Label保存キャンセル, kParkedLeft, 1560, 855, 225, L"キャンセル", 0x00C0E0FF);
-  for (tk::Label* l : {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル}) {
+  for (tk::Label* l :
+       {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル}) {
     l->setAlignment(tk::Align::Center);
     l->setBordered(true);
   }
   Labelファイル名.setBordered(true);
   Label保存フォルダ.setBordered(true);
   Textファイル名変更.move(kParkedLeft, 420, 2040, 255);
-  for (tk::Control* c :
-       std::initializer_list<tk::Control*>{&Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名,
-                                           &Textファイル名変更, &Labelフォルダ変更, &Label保存フォルダ,
-                                           &Label保存実行, &Label保存キャンセル, &Labelファイル名old,
-                                           &Label保存フォルダold}) {
+  for (tk::Control* c : std::initializer_list<tk::Control*>{
+           &Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名, &Textファイル名変更,
+           &Labelフォルダ変更, &Label保存フォルダ, &Label保存実行, &Label保存キャンセル,
+           &Labelファイル名old, &Label保存フォルダold}) {
     c->setVisible(false);
   }
 
@@ -128,7 +128,8 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
     top += 1000;
   }
   FrameDraw_Focurs_Rect.move(60, 5600, 1575, 975);
-  for (tk::Frame* f : {&Frameポインタ, &Frame始点, &Frame終点, &Frameポインタ2, &Frame始点2, &Frame終点2}) {
+  for (tk::Frame* f :
+       {&Frameポインタ, &Frame始点, &Frame終点, &Frameポインタ2, &Frame始点2, &Frame終点2}) {
     auto& kids = f->children();
     for (std::size_t i = 0; i < kids.size(); ++i) kids[i]->move(120, 240 + 300.0 * i, 1200, 255);
   }
@@ -141,8 +142,8 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   onMouseMove = [this](const tk::MouseEvent& e) { Form_MouseMove(e); };
   Label終了.onClick = [this] { Label終了_Click(); };
   hoverButton(Label終了, false);
-  for (tk::Label* l : {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル,
-                       &Label保存開く, &Labelクリア}) {
+  for (tk::Label* l : {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行,
+                       &Label保存キャンセル, &Label保存開く, &Labelクリア}) {
     hoverButton(*l, true);
   }
   Listメインメニュー.onMouseMove = [this](const tk::MouseEvent&) { HideHoverFrame(); };
@@ -153,7 +154,9 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   Label保存開く.onClick = [this] { Label保存開く_Click(); };
   Labelファイル名.onClick = [this] { Labelファイル名_Click(); };
   Labelファイル名変更.onClick = [this] { Labelファイル名変更_Click(); };
-  Textファイル名変更.onKeyDown = [this](int& key, int shift) { Textファイル名変更_KeyDown(key, shift); };
+  Textファイル名変更.onKeyDown = [this](int& key, int shift) {
+    Textファイル名変更_KeyDown(key, shift);
+  };
   // The name to save follows every keystroke.
   Textファイル名変更.onChange = [this] { app_.state().SaveFileName = Textファイル名変更.text(); };
   Labelフォルダ変更.onClick = [this] { Labelフォルダ変更_Click(); };
@@ -198,7 +201,8 @@ void FormPELNORO::Form_Load() {
 
   auto& box = app_.propertyBox();
   box.move(box.left(), box.top(), 5190, 4400);
-  for (tk::Frame* f : {&box.Frame動作, &box.Frame画像, &box.FrameクリッカブルMP, &box.Frameプロパティリスト}) {
+  for (tk::Frame* f :
+       {&box.Frame動作, &box.Frame画像, &box.FrameクリッカブルMP, &box.Frameプロパティリスト}) {
     f->move(120, 480, f->width(), f->height());
   }
   box.Check自動ナンバリング.setToolTip(text::kNumberingToolTip);
@@ -220,7 +224,8 @@ void FormPELNORO::Form_Load() {
 }
 
 void FormPELNORO::placeControls() {
-  Shapeツールウィンド背景.move(60, 120, Shapeツールウィンド背景.width(), Shapeツールウィンド背景.height());
+  Shapeツールウィンド背景.move(60, 120, Shapeツールウィンド背景.width(),
+                               Shapeツールウィンド背景.height());
   Shapeツールウィンド背景.setFillColor(kMenuBack);
   auto place = [](tk::Control& c, double l, double t) { c.move(l, t, c.width(), c.height()); };
   place(Labelファイル名変更, 150, 190);
@@ -230,7 +235,7 @@ void FormPELNORO::placeControls() {
   place(Label保存実行, 210, 1560);
   place(Label保存キャンセル, 1170, 1560);
   Textファイル名変更.move(Labelファイル名.left(), Labelファイル名.top(), Labelファイル名.width(),
-                           Textファイル名変更.height());
+                          Textファイル名変更.height());
   Label保存開く.setCaption(text::kOpenImage);
   place(FrameON_MSG, 60, 120);
 }
@@ -269,9 +274,13 @@ void FormPELNORO::Form_MouseDown(const tk::MouseEvent& e) {
   if (e.button == tk::kLeftButton) beginMoveDrag();
 }
 
-void FormPELNORO::Form_MouseUp(const tk::MouseEvent&) { RefreshPropertyList(app_); }
+void FormPELNORO::Form_MouseUp(const tk::MouseEvent&) {
+  RefreshPropertyList(app_);
+}
 
-void FormPELNORO::Form_MouseMove(const tk::MouseEvent&) { HideHoverFrame(); }
+void FormPELNORO::Form_MouseMove(const tk::MouseEvent&) {
+  HideHoverFrame();
+}
 
 void FormPELNORO::Label終了_Click() {
   if (app_.state().LinkModeActive) {

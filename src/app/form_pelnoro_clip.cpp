@@ -54,9 +54,13 @@ void FormPELNORO::Imageシャッターボタン_Click() {
   sys.setClipboardBitmap(pic.PicturePic_Screen.surface());
 }
 
-void FormPELNORO::bringLoupeBack() { app_.loupe().ShowAt(left() + 120, top() + 380); }
+void FormPELNORO::bringLoupeBack() {
+  app_.loupe().ShowAt(left() + 120, top() + 380);
+}
 
-void FormPELNORO::parkLoupe() { app_.loupe().Park(-(top() + height())); }
+void FormPELNORO::parkLoupe() {
+  app_.loupe().Park(-(top() + height()));
+}
 
 void FormPELNORO::Image切り取りボタン_Click() {
   auto& st = app_.state();
@@ -73,8 +77,8 @@ void FormPELNORO::Image切り取りボタン_Click() {
   } catch (const program::RunError& e) {
     fail(e);
   } catch (const std::bad_alloc&) {
-    for (tk::PictureBox* p : {&app_.pic().Picture_CHANGE1, &app_.pic().Picture_CHANGE2,
-                              &app_.pic().Picture_CHANGE3}) {
+    for (tk::PictureBox* p :
+         {&app_.pic().Picture_CHANGE1, &app_.pic().Picture_CHANGE2, &app_.pic().Picture_CHANGE3}) {
       p->surface().resize(0, 0);
     }
     fail({7, output::text::kErrorSource, output::text::kOutOfMemory});
@@ -180,8 +184,8 @@ void FormPELNORO::imageWaitsForSave(const std::wstring& saveFolder) {
 void FormPELNORO::DockPropertyBox() {
   auto& box = app_.propertyBox();
   auto& sys = app_.sys();
-  const tk::Box b = tk::PlaceBeside(this->box(), box.width(), box.height(),
-                                    sys.screenWidthTwips(), sys.screenHeightTwips());
+  const tk::Box b = tk::PlaceBeside(this->box(), box.width(), box.height(), sys.screenWidthTwips(),
+                                    sys.screenHeightTwips());
   box.move(b.left, b.top, b.width, b.height);
 }
 

@@ -16,9 +16,15 @@ constexpr wchar_t kClosed = L'＋';
 constexpr wchar_t kOpen = L'－';
 constexpr wchar_t kCommand = L'　';
 
-int levelOf(const std::wstring& entry) { return entry[0] - L'0'; }
-bool isGroup(const std::wstring& entry) { return entry[1] == L'a'; }
-std::wstring captionOf(const std::wstring& entry) { return entry.substr(2); }
+int levelOf(const std::wstring& entry) {
+  return entry[0] - L'0';
+}
+bool isGroup(const std::wstring& entry) {
+  return entry[1] == L'a';
+}
+std::wstring captionOf(const std::wstring& entry) {
+  return entry.substr(2);
+}
 
 // What a command row does; each entry of the table stands once, with its command.
 enum class Command {
@@ -37,7 +43,7 @@ enum class Command {
 };
 
 struct MenuEntry {
-  const wchar_t* entry;        // level digit, kind letter, caption
+  const wchar_t* entry;  // level digit, kind letter, caption
   Command command;
   const wchar_t* code = L"";  // a turn's operation code
 };
@@ -88,7 +94,8 @@ void FormPELNORO::ShowTopMenuRows() {
 int FormPELNORO::FindMenuEntry(const std::wstring& row) {
   for (std::size_t i = 0; i < menuTable_.size(); ++i) {
     const std::wstring caption = captionOf(menuTable_[i]);
-    if (row.size() >= caption.size() && row.compare(row.size() - caption.size(), caption.size(), caption) == 0) {
+    if (row.size() >= caption.size() &&
+        row.compare(row.size() - caption.size(), caption.size(), caption) == 0) {
       SelectedMenuEntry = menuTable_[i];
       return static_cast<int>(i);
     }
@@ -110,8 +117,8 @@ void FormPELNORO::Listメインメニュー_Click() {
 
   if (marker == kClosed) {
     const bool hasNext = idx + 1 < list.listCount();
-    const int end = hasNext ? FindMenuEntry(list.list(idx + 1))
-                            : static_cast<int>(menuTable_.size()) - 1;
+    const int end =
+        hasNext ? FindMenuEntry(list.list(idx + 1)) : static_cast<int>(menuTable_.size()) - 1;
     row[row.find(kClosed)] = kOpen;
     list.setList(idx, row);
     MenuTail.clear();

@@ -22,9 +22,9 @@ bool FormPELNORO::OpenImageFile(const std::wstring& path, const std::wstring& fi
   sys::PictureLoad loaded =
       sys.loadPicture(path, imagemap::kPictureBackground, capture::kMaxImageSide);
   if (!loaded.picture) {
-    sys.messageBox(program::ErrorMessageText(loaded.error, output::text::kErrorSource,
-                                             loaded.description),
-                   output::text::kErrorTitle, sys::kMbOk);
+    sys.messageBox(
+        program::ErrorMessageText(loaded.error, output::text::kErrorSource, loaded.description),
+        output::text::kErrorTitle, sys::kMbOk);
     return false;
   }
   st.OriginalWidth = 0;

@@ -18,8 +18,8 @@ constexpr int kEnter = 13;
 }
 
 std::vector<tk::Control*> FormPELNORO::savePanelControls() {
-  return {&Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名, &Labelフォルダ変更,
-          &Label保存フォルダ, &Label保存実行, &Label保存キャンセル};
+  return {&Shapeツールウィンド背景, &Labelファイル名変更, &Labelファイル名,    &Labelフォルダ変更,
+          &Label保存フォルダ,       &Label保存実行,       &Label保存キャンセル};
 }
 
 void FormPELNORO::ShowSavePanel() {
@@ -79,7 +79,9 @@ void FormPELNORO::Labelフォルダ変更_Click() {
   chooser.setVisible(!chooser.visible());
 }
 
-void FormPELNORO::Label保存フォルダ_Click() { Labelフォルダ変更_Click(); }
+void FormPELNORO::Label保存フォルダ_Click() {
+  Labelフォルダ変更_Click();
+}
 
 void FormPELNORO::Label保存フォルダ_MouseMove() {
   Label保存フォルダ.setToolTip(Label保存フォルダ.caption());

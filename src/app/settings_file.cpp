@@ -2,9 +2,9 @@
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "system/number_text.h"
 #include "app/texts.h"
 #include "dialogs/form_property_box.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro::app {
@@ -13,8 +13,12 @@ namespace {
 
 constexpr int kHistoryRows = 16;
 
-std::wstring settingsPath(Application& app) { return app.sys().exeFolder() + text::kSettingsFile; }
-std::wstring saveLogPath(Application& app) { return app.sys().exeFolder() + text::kSaveLogFile; }
+std::wstring settingsPath(Application& app) {
+  return app.sys().exeFolder() + text::kSettingsFile;
+}
+std::wstring saveLogPath(Application& app) {
+  return app.sys().exeFolder() + text::kSaveLogFile;
+}
 
 bool contains(const std::wstring& s, const wchar_t* what) {
   return s.find(what) != std::wstring::npos;
@@ -122,16 +126,16 @@ std::vector<std::wstring> BuildSettingsLines(Application& app) {
   }
   if (format) lines.push_back(std::wstring(text::kKeyFormat) + L"=" + format);
   lines.push_back(std::wstring(text::kKeyFileName) + L"=" + box.Text保存ファイル名.text());
-  lines.push_back(std::wstring(text::kKeyNumbering) + L"=" +
-                  (box.Check自動ナンバリング.value() == 1 ? text::kNumberingOn
-                                                          : text::kNumberingOff));
+  lines.push_back(
+      std::wstring(text::kKeyNumbering) + L"=" +
+      (box.Check自動ナンバリング.value() == 1 ? text::kNumberingOn : text::kNumberingOff));
   // A folder the file cannot hold would come back as another: the last one it can.
   const std::wstring& folder = box.Label保存先.caption();
   lines.push_back(std::wstring(text::kKeyFolder) + L"=" +
                   (sys::fitsCp932(folder) ? folder : box.StoredSaveFolder()));
   lines.push_back(std::wstring(text::kKeyQuality) + L"=" + box.Label解像度.caption());
-  lines.push_back(std::wstring(text::kKeyPosition) + L"=" + sys::SingleText(app.main().left()) + L"-" +
-                  sys::SingleText(app.main().top()));
+  lines.push_back(std::wstring(text::kKeyPosition) + L"=" + sys::SingleText(app.main().left()) +
+                  L"-" + sys::SingleText(app.main().top()));
   return lines;
 }
 

@@ -9,7 +9,9 @@ namespace {
 using image::Surface;
 using namespace image;
 
-Picture make(Surface s) { return std::make_shared<const Surface>(std::move(s)); }
+Picture make(Surface s) {
+  return std::make_shared<const Surface>(std::move(s));
+}
 
 }  // namespace
 

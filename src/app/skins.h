@@ -9,8 +9,8 @@ namespace pelnoro::app {
 
 using Picture = std::shared_ptr<const image::Surface>;
 
-Picture MainWindowSkin();      // 246 x 156
-Picture ShutterPicture();      // a camera lens
-Picture CutPicture();          // scissors
+Picture MainWindowSkin();  // 246 x 156
+Picture ShutterPicture();  // a camera lens
+Picture CutPicture();      // scissors
 
 }  // namespace pelnoro::app

@@ -38,8 +38,12 @@ FormPic::FormPic(sys::System& sys, program::AppState& state, FormLOUPE& loupe)
 
   onActivate = [this] { Form_Activate(); };
   onMouseMove = [this](const tk::MouseEvent& e) { Form_MouseMove(e); };
-  PicturePic_Screen.onMouseDown = [this](const tk::MouseEvent& e) { PicturePic_Screen_MouseDown(e); };
-  PicturePic_Screen.onMouseMove = [this](const tk::MouseEvent& e) { PicturePic_Screen_MouseMove(e); };
+  PicturePic_Screen.onMouseDown = [this](const tk::MouseEvent& e) {
+    PicturePic_Screen_MouseDown(e);
+  };
+  PicturePic_Screen.onMouseMove = [this](const tk::MouseEvent& e) {
+    PicturePic_Screen_MouseMove(e);
+  };
   PicturePic_Screen.onMouseUp = [this](const tk::MouseEvent& e) { PicturePic_Screen_MouseUp(e); };
   PicturePic_Screen.onDblClick = [this] { PicturePic_Screen_DblClick(); };
   Picture_CHANGE1.onMouseDown = [this](const tk::MouseEvent& e) { Picture_CHANGE1_MouseDown(e); };
@@ -55,7 +59,9 @@ void FormPic::Form_Activate() {
   loupe_.Raise();
 }
 
-void FormPic::Form_MouseMove(const tk::MouseEvent&) { setMousePointer(tk::Pointer::kDefault); }
+void FormPic::Form_MouseMove(const tk::MouseEvent&) {
+  setMousePointer(tk::Pointer::kDefault);
+}
 
 void FormPic::showPointer(const PointerLabels& labels, const tk::MouseEvent& e) {
   if (labels.x) labels.x->setCaption(sys::SingleText(e.x));
@@ -84,9 +90,8 @@ void FormPic::bandDown(tk::PictureBox& surface, const SelectionLabels& rec,
 void FormPic::bandMove(tk::PictureBox& surface, const tk::MouseEvent& e) {
   auto& r = state_.FocusRect;
   surface.drawFocusRect({r[0], r[1], r[2], r[3]});
-  const tk::Rect band =
-      BandRect(startX_, startY_, static_cast<int>(sys::RoundHalfEven(e.x)),
-               static_cast<int>(sys::RoundHalfEven(e.y)));
+  const tk::Rect band = BandRect(startX_, startY_, static_cast<int>(sys::RoundHalfEven(e.x)),
+                                 static_cast<int>(sys::RoundHalfEven(e.y)));
   r[0] = band.left;
   r[1] = band.top;
   r[2] = band.right;
@@ -119,7 +124,9 @@ void FormPic::PicturePic_Screen_MouseMove(const tk::MouseEvent& e) {
   if (e.button == tk::kLeftButton) bandMove(PicturePic_Screen, e);
 }
 
-void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) { bandUp(screenSelection, e); }
+void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) {
+  bandUp(screenSelection, e);
+}
 
 void FormPic::PicturePic_Screen_DblClick() {
   if (raiseMainWindow) raiseMainWindow();
@@ -188,7 +195,9 @@ void FormPic::LabelANCHOR_MouseMove(const tk::MouseEvent& e) {
                   LabelANCHOR.top() - Picture_CHANGE1.top());
 }
 
-void FormPic::LabelANCHOR_MouseUp(const tk::MouseEvent&) { PlaceAnchor(); }
+void FormPic::LabelANCHOR_MouseUp(const tk::MouseEvent&) {
+  PlaceAnchor();
+}
 
 void FormPic::ResizeEditImage(double w, double h) {
   const auto& work = Picture_CHANGE2.surface();
@@ -248,7 +257,8 @@ void FormPic::ReleaseFrozenScreen() {
 }
 
 void FormPic::ReleaseImages() {
-  for (tk::PictureBox* p : {&Picture_CHANGE1, &Picture_CHANGE2, &Picture_CHANGE3, &PicturePic_TMP}) {
+  for (tk::PictureBox* p :
+       {&Picture_CHANGE1, &Picture_CHANGE2, &Picture_CHANGE3, &PicturePic_TMP}) {
     p->cls();
     p->surface().resize(0, 0);
     p->refresh();

@@ -67,7 +67,8 @@ inline std::wstring CannotCreate(const std::wstring& path) {
          L"書き込みが許されているかを確かめてください。";
 }
 inline std::wstring NotStorable(const std::wstring& path, const std::wstring& kept) {
-  return L"[" + path + L"]\nこのフォルダー名には設定ファイル (Shift_JIS) に書けない文字があります。\n" +
+  return L"[" + path +
+         L"]\nこのフォルダー名には設定ファイル (Shift_JIS) に書けない文字があります。\n" +
          L"今回は保存先に使えますが、次回の起動では前の保存先 [" + kept + L"] に戻ります。";
 }
 inline std::wstring DriveNotReady(const std::wstring& drive) {

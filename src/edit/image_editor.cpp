@@ -24,14 +24,18 @@ class Changing {
   program::AppState& state_;
 };
 
-int pixelOf(double v) { return static_cast<int>(sys::RoundHalfEven(v)); }
+int pixelOf(double v) {
+  return static_cast<int>(sys::RoundHalfEven(v));
+}
 
 }  // namespace
 
 ImageEditor::ImageEditor(program::AppState& state, capture::FormPic& pic, program::Prompt& prompt)
     : state_(state), pic_(pic), prompt_(prompt) {}
 
-bool ImageEditor::mayChange() const { return !state_.ImageChanging && pic_.HasEditImage(); }
+bool ImageEditor::mayChange() const {
+  return !state_.ImageChanging && pic_.HasEditImage();
+}
 
 void ImageEditor::Turn(const std::wstring& code) {
   if (!mayChange()) return;
@@ -59,8 +63,8 @@ void ImageEditor::RotateQuarterTurn(const std::wstring& code) {
   if (toggleMainWindow) toggleMainWindow();
   // The undo image keeps the whole picture before the turn, whatever its shape.
   pic_.Picture_CHANGE3.surface() = source;
-  pic_.Picture_CHANGE3.move(pic_.Picture_CHANGE3.left(), pic_.Picture_CHANGE3.top(),
-                            source.width(), source.height());
+  pic_.Picture_CHANGE3.move(pic_.Picture_CHANGE3.left(), pic_.Picture_CHANGE3.top(), source.width(),
+                            source.height());
   pic_.ShowEditedImage(image::RotateQuarter(source, clockwise));
   if (toggleMainWindow) toggleMainWindow();
 }

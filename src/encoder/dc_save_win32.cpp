@@ -1,6 +1,6 @@
-#include "encoder/dc_save_win32.h"
-
 #include <windows.h>
+
+#include "encoder/dc_save_win32.h"
 
 #include <new>
 #include <vector>

@@ -6,7 +6,9 @@
 namespace pelnoro::image {
 
 namespace {
-int channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+int channel(std::uint32_t c, int shift) {
+  return static_cast<int>((c >> shift) & 0xFF);
+}
 
 }  // namespace
 
@@ -46,12 +48,14 @@ void Disc(Surface& s, double cx, double cy, double r, std::uint32_t color) {
 }
 
 // Anti-aliased thick segment.
-void Segment(Surface& s, double x0, double y0, double x1, double y1, double w, std::uint32_t color) {
+void Segment(Surface& s, double x0, double y0, double x1, double y1, double w,
+             std::uint32_t color) {
   const double dx = x1 - x0, dy = y1 - y0, len2 = dx * dx + dy * dy;
   for (int y = 0; y < s.height(); ++y) {
     for (int x = 0; x < s.width(); ++x) {
       const double px = x + 0.5, py = y + 0.5;
-      const double t = len2 > 0 ? std::clamp(((px - x0) * dx + (py - y0) * dy) / len2, 0.0, 1.0) : 0;
+      const double t =
+          len2 > 0 ? std::clamp(((px - x0) * dx + (py - y0) * dy) / len2, 0.0, 1.0) : 0;
       const double d = std::hypot(px - (x0 + t * dx), py - (y0 + t * dy));
       const double cover = std::clamp(w / 2 - d + 0.5, 0.0, 1.0);
       if (cover > 0) s.row(y)[x] = Mix(s.row(y)[x], color, cover);
@@ -63,7 +67,8 @@ void RoundedPanel(Surface& s, int x0, int y0, int x1, int y1, double r, std::uin
                   std::uint32_t border) {
   for (int y = y0; y < y1; ++y) {
     for (int x = x0; x < x1; ++x) {
-      const double cx = std::clamp(x + 0.5, x0 + r, x1 - r), cy = std::clamp(y + 0.5, y0 + r, y1 - r);
+      const double cx = std::clamp(x + 0.5, x0 + r, x1 - r),
+                   cy = std::clamp(y + 0.5, y0 + r, y1 - r);
       const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
       const double inside = std::clamp(r - d + 0.5, 0.0, 1.0);
       const double edge = std::clamp(1.0 - std::abs(r - 0.5 - d), 0.0, 1.0);

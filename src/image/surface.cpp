@@ -4,7 +4,9 @@
 
 namespace pelnoro::image {
 
-Surface::Surface(int width, int height, std::uint32_t fill) { resize(width, height, fill); }
+Surface::Surface(int width, int height, std::uint32_t fill) {
+  resize(width, height, fill);
+}
 
 void Surface::resize(int width, int height, std::uint32_t fill) {
   width_ = std::max(width, 0);
@@ -28,7 +30,9 @@ void Surface::setPixel(int x, int y, std::uint32_t color) {
   row(y)[x] = color;
 }
 
-void Surface::fill(std::uint32_t color) { std::fill(pixels_.begin(), pixels_.end(), color); }
+void Surface::fill(std::uint32_t color) {
+  std::fill(pixels_.begin(), pixels_.end(), color);
+}
 
 void Surface::fillRect(int x, int y, int w, int h, std::uint32_t color) {
   const int x0 = std::max(x, 0), y0 = std::max(y, 0);

@@ -192,7 +192,9 @@ void FormCL_CONTAINER::Form_MouseDown(const tk::MouseEvent& e) {
   if (e.button & tk::kLeftButton) beginMoveDrag();
 }
 
-bool FormCL_CONTAINER::OpenRole() const { return LabelCONT_NAME.caption() == text::kOpenRole; }
+bool FormCL_CONTAINER::OpenRole() const {
+  return LabelCONT_NAME.caption() == text::kOpenRole;
+}
 
 void FormCL_CONTAINER::ResetRole() {
   LabelCONT_NAME.setCaption(text::kLinkRole);

@@ -58,8 +58,8 @@ bool LinkMode::BeginMapDocument() {
     sys_.doEvents();
     textView_.TextTEXT.setText(L"");
     appendToView(head, false);
-    textView_.PositionTextView(mainWindowBox ? mainWindowBox() : tk::Box{},
-                               sys_.screenWidthTwips(), sys_.screenHeightTwips());
+    textView_.PositionTextView(mainWindowBox ? mainWindowBox() : tk::Box{}, sys_.screenWidthTwips(),
+                               sys_.screenHeightTwips());
   }
   if (s.mapToHtml && !writeLines(path, head, true)) return false;
   state_.LinkModeActive = program::kTrue;

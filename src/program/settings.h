@@ -10,7 +10,7 @@ enum class SaveFormat { kNone, kClipboard, kJpeg, kPng, kBmp };
 
 struct Settings {
   SaveFormat format = SaveFormat::kBmp;
-  std::wstring fileName;     // base name, without number and extension
+  std::wstring fileName;  // base name, without number and extension
   bool autoNumbering = true;
   std::wstring saveFolder;   // ends with a backslash, or empty
   std::wstring jpegQuality;  // the caption as shown: a decimal text 0..100

@@ -45,7 +45,8 @@ std::string toCp932(std::wstring_view text) {
   Converter conv("CP932", "WCHAR_T");
   for (wchar_t c : text) {
     char bytes[8];
-    const std::size_t n = conv.one(reinterpret_cast<const char*>(&c), sizeof c, bytes, sizeof bytes);
+    const std::size_t n =
+        conv.one(reinterpret_cast<const char*>(&c), sizeof c, bytes, sizeof bytes);
     if (n == 0) {
       // An unmappable character becomes '?', as the platform's conversion makes it.
       out.push_back('?');

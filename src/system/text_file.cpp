@@ -84,7 +84,9 @@ std::wstring fromUtf16(std::string_view b, bool bigEndian) {
 
 }  // namespace
 
-bool fitsCp932(std::wstring_view text) { return fromCp932(toCp932(text)) == text; }
+bool fitsCp932(std::wstring_view text) {
+  return fromCp932(toCp932(text)) == text;
+}
 
 std::wstring decodeText(std::string_view bytes) {
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") return fromUtf8(bytes.substr(3));

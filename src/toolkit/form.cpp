@@ -4,7 +4,9 @@
 
 namespace pelnoro::tk {
 
-Form::Form(std::wstring name) : Container(nullptr, std::move(name)) { setVisible(false); }
+Form::Form(std::wstring name) : Container(nullptr, std::move(name)) {
+  setVisible(false);
+}
 
 void Form::setCaption(std::wstring v) {
   caption_ = std::move(v);

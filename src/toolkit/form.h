@@ -12,7 +12,14 @@
 
 namespace pelnoro::tk {
 
-enum class BorderStyle { None, FixedSingle, Sizable, FixedDialog, FixedToolWindow, SizableToolWindow };
+enum class BorderStyle {
+  None,
+  FixedSingle,
+  Sizable,
+  FixedDialog,
+  FixedToolWindow,
+  SizableToolWindow
+};
 enum class WindowState { Normal, Minimized, Maximized };
 
 // Why a form is asked to close.

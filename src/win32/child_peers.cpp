@@ -220,11 +220,11 @@ class ListBoxPeer : public NativeChild {
 class TextBoxPeer : public NativeChild {
  public:
   TextBoxPeer(tk::TextBox& c, ContainerWindow& host)
-      : NativeChild(c, host, L"EDIT",
-                    WS_TABSTOP | (c.multiLine() ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN |
-                                                      WS_VSCROLL
-                                                : ES_AUTOHSCROLL),
-                    WS_EX_CLIENTEDGE),
+      : NativeChild(
+            c, host, L"EDIT",
+            WS_TABSTOP | (c.multiLine() ? ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL
+                                        : ES_AUTOHSCROLL),
+            WS_EX_CLIENTEDGE),
         text_(c) {
     syncContent(tk::Prop::Value);
   }

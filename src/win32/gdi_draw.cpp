@@ -7,7 +7,9 @@
 
 namespace pelnoro::win32 {
 
-COLORREF ToColorRef(tk::Color c) { return static_cast<COLORREF>(c & 0x00FFFFFF); }
+COLORREF ToColorRef(tk::Color c) {
+  return static_cast<COLORREF>(c & 0x00FFFFFF);
+}
 
 HFONT FontFor(const tk::Font& font) {
   static std::map<std::tuple<std::wstring, int, bool>, HFONT> cache;

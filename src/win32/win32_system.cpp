@@ -379,8 +379,12 @@ bool Win32System::setClipboardBitmap(const image::Surface& picture) {
   return ok;
 }
 
-int Win32System::screenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }
-int Win32System::screenHeightPixels() { return GetSystemMetrics(SM_CYSCREEN); }
+int Win32System::screenWidthPixels() {
+  return GetSystemMetrics(SM_CXSCREEN);
+}
+int Win32System::screenHeightPixels() {
+  return GetSystemMetrics(SM_CYSCREEN);
+}
 
 int Win32System::osMajorVersion() {
   OSVERSIONINFOA info{};
@@ -424,8 +428,12 @@ bool Win32System::pump(bool wait) {
   return true;
 }
 
-void Win32System::doEvents() { pump(false); }
-void Win32System::waitEvents() { pump(true); }
+void Win32System::doEvents() {
+  pump(false);
+}
+void Win32System::waitEvents() {
+  pump(true);
+}
 
 void Win32System::quit() {
   if (quitting_) return;
@@ -508,7 +516,8 @@ std::vector<std::wstring> Win32System::listFolders(const std::wstring& folder) {
   if (h == INVALID_HANDLE_VALUE) return names;
   do {
     const std::wstring name = fd.cFileName;
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..") continue;
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || name == L"." || name == L"..")
+      continue;
     // Hidden system folders are what Explorer does not show either.
     const DWORD hiddenSystem = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if ((fd.dwFileAttributes & hiddenSystem) == hiddenSystem) continue;

@@ -63,7 +63,9 @@ void Err(const std::wstring& message) {
   WriteBytes(GetStdHandle(STD_ERROR_HANDLE), ToUtf8(L"pelnoro-driver: " + message + L"\n"));
 }
 
-std::wstring Num(long long v) { return std::to_wstring(v); }
+std::wstring Num(long long v) {
+  return std::to_wstring(v);
+}
 
 std::wstring Hex(HWND hwnd) {
   wchar_t buf[32];
@@ -226,7 +228,9 @@ DWORD ProcessOf(HWND hwnd) {
 
 // ------------------------------------------------------------------ input
 
-POINT ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+POINT ScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 // Absolute coordinates are 0..65535 over the primary screen; round up so that the
 // scaled value maps back onto the same pixel.
@@ -256,8 +260,8 @@ bool MoveTo(POINT pt) {
     GetCursorPos(&now);
   }
   if (now.x != pt.x || now.y != pt.y) {
-    Err(L"pointer stays at " + Num(now.x) + L"," + Num(now.y) + L" instead of " + Num(pt.x) +
-        L"," + Num(pt.y));
+    Err(L"pointer stays at " + Num(now.x) + L"," + Num(now.y) + L" instead of " + Num(pt.x) + L"," +
+        Num(pt.y));
     return false;
   }
   // Let the program see the move (hover effects) before anything else happens.
@@ -276,14 +280,14 @@ bool IsSameOrDescendant(HWND hit, HWND target) {
 bool CheckReachable(HWND target, POINT screen_pt, bool force) {
   HWND hit = WindowFromPoint(screen_pt);
   if (hit && IsSameOrDescendant(hit, target)) return true;
-  std::wstring who = hit ? Hex(hit) + L" \"" + WindowText(GetAncestor(hit, GA_ROOT)) + L"\""
-                         : L"nothing";
+  std::wstring who =
+      hit ? Hex(hit) + L" \"" + WindowText(GetAncestor(hit, GA_ROOT)) + L"\"" : L"nothing";
   if (force) {
     Err(L"warning: point " + Num(screen_pt.x) + L"," + Num(screen_pt.y) + L" is over " + who);
     return true;
   }
-  Err(L"point " + Num(screen_pt.x) + L"," + Num(screen_pt.y) + L" is over " + who +
-      L", not over " + Hex(target));
+  Err(L"point " + Num(screen_pt.x) + L"," + Num(screen_pt.y) + L" is over " + who + L", not over " +
+      Hex(target));
   return false;
 }
 
@@ -308,10 +312,10 @@ struct KeyName {
   WORD vk;
 };
 constexpr KeyName kKeys[] = {
-    {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE}, {L"escape", VK_ESCAPE}, {L"tab", VK_TAB},
-    {L"space", VK_SPACE},  {L"left", VK_LEFT},  {L"right", VK_RIGHT},   {L"up", VK_UP},
-    {L"down", VK_DOWN},    {L"delete", VK_DELETE}, {L"back", VK_BACK},  {L"home", VK_HOME},
-    {L"end", VK_END},      {L"f1", VK_F1},      {L"f4", VK_F4},         {L"ctrl", VK_CONTROL},
+    {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE},    {L"escape", VK_ESCAPE}, {L"tab", VK_TAB},
+    {L"space", VK_SPACE},  {L"left", VK_LEFT},     {L"right", VK_RIGHT},   {L"up", VK_UP},
+    {L"down", VK_DOWN},    {L"delete", VK_DELETE}, {L"back", VK_BACK},     {L"home", VK_HOME},
+    {L"end", VK_END},      {L"f1", VK_F1},         {L"f4", VK_F4},         {L"ctrl", VK_CONTROL},
     {L"shift", VK_SHIFT},  {L"alt", VK_MENU},
 };
 
@@ -407,7 +411,9 @@ bool ButtonTextMatches(const std::wstring& label, const std::wstring& wanted) {
   return paren != std::wstring::npos && paren > 0 && a.substr(0, paren) == b;
 }
 
-bool IsButton(HWND hwnd) { return _wcsicmp(ClassName(hwnd).c_str(), L"Button") == 0; }
+bool IsButton(HWND hwnd) {
+  return _wcsicmp(ClassName(hwnd).c_str(), L"Button") == 0;
+}
 
 Selector DialogSelector(const Args& args) {
   Selector sel;
@@ -460,8 +466,8 @@ std::uint32_t SmoothPixel(int x, int y) {
   const double ripple = 50 * std::sin(2 * pi * x / 28 + 0.8 * std::sin(2 * pi * y / 40));
   const double r = 30 + 150 * u + 60 * a + 20 * std::sin(v * 2 * pi) + ripple;
   const double g = 40 + 140 * v + 70 * b - 30 * a - 0.6 * ripple + 40 * std::sin(2 * pi * y / 36);
-  const double bl = 200 - 120 * u * v + 40 * std::cos(u * 3 * pi) + 30 * b +
-                    50 * std::cos(2 * pi * y / 40);
+  const double bl =
+      200 - 120 * u * v + 40 * std::cos(u * 3 * pi) + 30 * b + 50 * std::cos(2 * pi * y / 40);
   auto clamp = [](double c) {
     return static_cast<unsigned>(c < 0 ? 0 : c > 255 ? 255 : std::lround(c));
   };
@@ -529,8 +535,7 @@ int CmdPattern(const Args& args, bool smooth) {
 // ------------------------------------------------------------------ commands
 
 int Usage() {
-  Err(
-      L"usage:\n"
+  Err(L"usage:\n"
       L"  wait-window TITLE            wait for a visible top-level window\n"
       L"  info TITLE                   title, class, pid, rects, topmost, state\n"
       L"  children TITLE               child windows: class, id, text, client rect\n"
@@ -618,8 +623,8 @@ int CmdChildren(HWND hwnd) {
     GetWindowRect(kid, &r);
     MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
     Out(L"child", Hex(kid) + L" " + ClassName(kid) + L" id=" + Num(GetDlgCtrlID(kid)) +
-                      L" visible=" + Num(IsWindowVisible(kid) ? 1 : 0) + L" rect=" +
-                      RectText(r) + L" text=" + WindowText(kid));
+                      L" visible=" + Num(IsWindowVisible(kid) ? 1 : 0) + L" rect=" + RectText(r) +
+                      L" text=" + WindowText(kid));
   }
   return 0;
 }

@@ -1,10 +1,11 @@
 // The device-context entry points on a real GDI (run under Wine): the files hold exactly
 // the pixels of the DC's bitmap and decode with the system's own codecs.
+#include <windows.h>
+
 #include "encoder/dc_save_win32.h"
 
 #include <gtest/gtest.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <cmath>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // The command-line tool as the benchmark and the fuzzer drive it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>

@@ -34,7 +34,8 @@ class AppTest : public ::testing::Test {
     sys.screenH = h;
     sys.screen.resize(w, h);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) sys.screen.setPixel(x, y, static_cast<std::uint32_t>(x + 4096 * y));
+      for (int x = 0; x < w; ++x)
+        sys.screen.setPixel(x, y, static_cast<std::uint32_t>(x + 4096 * y));
   }
   // Runs the menu command with this caption, opening the groups above it first.
   void menuCommand(const std::wstring& caption) {
@@ -43,7 +44,8 @@ class AppTest : public ::testing::Test {
       const auto& rows = list.items();
       for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto& r = rows[i];
-        if (r.size() > caption.size() && r.compare(r.size() - caption.size(), caption.size(), caption) == 0 &&
+        if (r.size() > caption.size() &&
+            r.compare(r.size() - caption.size(), caption.size(), caption) == 0 &&
             r[r.size() - caption.size() - 1] == L'　') {
           list.clickRow(static_cast<int>(i));
           return;

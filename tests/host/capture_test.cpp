@@ -1,11 +1,11 @@
 // Shutter, rubber band, loupe and scaling on headless forms.
 #include <gtest/gtest.h>
 
-#include "system/number_text.h"
 #include "app_fixture.h"
 #include "capture/selection.h"
 #include "image/pixel_ops.h"
 #include "imagemap/form_cl_container.h"
+#include "system/number_text.h"
 
 namespace pelnoro {
 namespace {
@@ -166,7 +166,9 @@ TEST_F(CaptureTest, CrosshairPicture) {
   // The picture as drawn by hand: the cross on column and row 60, open at 57-58 and
   // 62-63, the 3 x 3 centre, and the green lines beside the cross's inner part.
   auto expected = [&](int x, int y) {
-    const bool gap = [](int v) { return v == 57 || v == 58 || v == 62 || v == 63; }(x == 60 ? y : x);
+    const bool gap = [](int v) {
+      return v == 57 || v == 58 || v == 62 || v == 63;
+    }(x == 60 ? y : x);
     if (x >= 59 && x <= 61 && y >= 59 && y <= 61) return red;
     if ((x == 60 || y == 60) && !gap) return red;
     const bool inner = [](int v) { return (v >= 29 && v <= 56) || (v >= 64 && v <= 89); }(y);

@@ -3,11 +3,11 @@
 
 #include <set>
 
-#include "program/run_error.h"
 #include "app_fixture.h"
 #include "dialogs/form_text_view.h"
 #include "imagemap/form_cl_container.h"
 #include "output/numbering.h"
+#include "program/run_error.h"
 #include "system/text_file.h"
 
 namespace pelnoro {

@@ -27,7 +27,9 @@ class EditTest : public testing::AppTest {
   }
   const image::Surface& edit() { return pic().Picture_CHANGE1.surface(); }
   std::uint32_t at(int x, int y) { return static_cast<std::uint32_t>(edit().pixel(x, y)); }
-  static std::uint32_t screenPixel(int x, int y) { return static_cast<std::uint32_t>(x + 4096 * y); }
+  static std::uint32_t screenPixel(int x, int y) {
+    return static_cast<std::uint32_t>(x + 4096 * y);
+  }
   // The picture window's outer size in pixels.
   std::pair<double, double> windowPixels() { return {pic().width() / 15, pic().height() / 15}; }
 };
@@ -41,8 +43,8 @@ TEST_F(EditTest, EachCodeMapsTheThreeByTwoPixels) {
     std::vector<std::vector<std::uint32_t>> rows;
   };
   const Case cases[] = {
-      {L"90°", {{d, a}, {e, b}, {f, c}}},  {L"270°", {{c, f}, {b, e}, {a, d}}},
-      {L"180°", {{f, e, d}, {c, b, a}}},   {L"左右", {{c, b, a}, {f, e, d}}},
+      {L"90°", {{d, a}, {e, b}, {f, c}}}, {L"270°", {{c, f}, {b, e}, {a, d}}},
+      {L"180°", {{f, e, d}, {c, b, a}}},  {L"左右", {{c, b, a}, {f, e, d}}},
       {L"上下", {{d, e, f}, {a, b, c}}},
   };
   for (const auto& k : cases) {
@@ -143,7 +145,8 @@ TEST_F(EditTest, MosaicCoversTheDraggedSelectionAndUndoRemovesIt) {
   std::uint64_t sum[3] = {0, 0, 0};
   for (int y = 8; y < 14; ++y)
     for (int x = 20; x < 26; ++x)
-      for (int k = 0; k < 3; ++k) sum[k] += (static_cast<std::uint32_t>(cut.pixel(x, y)) >> (8 * k)) & 0xFF;
+      for (int k = 0; k < 3; ++k)
+        sum[k] += (static_cast<std::uint32_t>(cut.pixel(x, y)) >> (8 * k)) & 0xFF;
   std::uint32_t avg = 0;
   for (int k = 0; k < 3; ++k) {
     const std::uint64_t q = sum[k] / 36, r = sum[k] % 36;

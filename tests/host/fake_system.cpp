@@ -45,7 +45,9 @@ void FakeSystem::waitEvents() {
   doEvents();
 }
 
-bool FakeSystem::fileExists(const std::wstring& path) { return files_.count(key(path)) > 0; }
+bool FakeSystem::fileExists(const std::wstring& path) {
+  return files_.count(key(path)) > 0;
+}
 
 bool FakeSystem::folderExists(const std::wstring& path) {
   const auto k = key(path);
@@ -105,7 +107,9 @@ std::vector<std::wstring> FakeSystem::listFolders(const std::wstring& folder) {
   return names;  // the map's order is the sorted, case-blind order
 }
 
-std::optional<std::string> FakeSystem::readFile(const std::wstring& path) { return file(path); }
+std::optional<std::string> FakeSystem::readFile(const std::wstring& path) {
+  return file(path);
+}
 
 sys::WriteResult FakeSystem::writeFileReplacing(const std::wstring& path,
                                                 const std::string& bytes) {

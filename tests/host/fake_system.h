@@ -81,8 +81,8 @@ class FakeSystem : public sys::System {
   // One level only, as the platform does: the parent must exist.
   bool createFolder(const std::wstring& path) override;
   std::vector<std::wstring> drives{L"C:\\"};
-  std::vector<std::wstring> notReadyDrives;   // roots without a medium
-  std::vector<std::wstring> refusedFolders;   // creation fails (no permission)
+  std::vector<std::wstring> notReadyDrives;  // roots without a medium
+  std::vector<std::wstring> refusedFolders;  // creation fails (no permission)
   std::vector<std::wstring> listDrives() override { return drives; }
   bool driveReady(const std::wstring& root) override;
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;

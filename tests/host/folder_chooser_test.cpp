@@ -6,8 +6,8 @@
 
 #include "app/settings_file.h"
 #include "app_fixture.h"
-#include "system/text_file.h"
 #include "dialogs/form_fld_browse.h"
+#include "system/text_file.h"
 
 namespace pelnoro {
 namespace {

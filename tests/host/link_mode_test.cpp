@@ -1,11 +1,12 @@
 // Link mode: areas marked on the cut, their targets chosen in the link-target dialog,
 // and the map document in the text view and the .html file.
+#include "imagemap/link_mode.h"
+
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
 #include "dialogs/form_text_view.h"
 #include "imagemap/form_cl_container.h"
-#include "imagemap/link_mode.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -62,7 +63,8 @@ class LinkTest : public testing::AppTest {
 
 constexpr wchar_t kHead[] =
     L"<html><p>\r\n"
-    L"<img src=\"TEST.PNG\" width=\"300\" height=\"200\" border=\"0\" usemap=\"#lm030108_090507\">\r\n"
+    L"<img src=\"TEST.PNG\" width=\"300\" height=\"200\" border=\"0\" "
+    L"usemap=\"#lm030108_090507\">\r\n"
     L"<map name=\"lm030108_090507\">\r\n";
 
 TEST_F(LinkTest, AWholeRunToTheTextViewAndTheFile) {

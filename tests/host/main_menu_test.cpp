@@ -32,8 +32,9 @@ TEST_F(MenuTest, OpenToolsThenRotation) {
   click(L"－ツール");
   EXPECT_EQ(rows(), (std::vector<std::wstring>{L"＋ツール", L"＋設定"}));
   click(L"＋ツール");
-  EXPECT_EQ(rows(), (std::vector<std::wstring>{L"－ツール", L" ＋回転", L" ＋リンク", L" ＋モザイク",
-                                               L" ＋アンドゥー", L" ＋元画像変更", L"＋設定"}));
+  EXPECT_EQ(rows(),
+            (std::vector<std::wstring>{L"－ツール", L" ＋回転", L" ＋リンク", L" ＋モザイク",
+                                       L" ＋アンドゥー", L" ＋元画像変更", L"＋設定"}));
 }
 
 TEST_F(MenuTest, SettingsKeepsItsChildrenWhenToolsOpensAbove) {
@@ -41,10 +42,10 @@ TEST_F(MenuTest, SettingsKeepsItsChildrenWhenToolsOpensAbove) {
   EXPECT_EQ(rows(), (std::vector<std::wstring>{L"＋ツール", L"－設定", L" 　動作", L" 　画像",
                                                L" 　クリッカブルマップ", L" 　プロパティリスト"}));
   click(L"＋ツール");
-  EXPECT_EQ(rows(), (std::vector<std::wstring>{L"－ツール", L" ＋回転", L" ＋リンク", L" ＋モザイク",
-                                               L" ＋アンドゥー", L" ＋元画像変更", L"－設定", L" 　動作",
-                                               L" 　画像", L" 　クリッカブルマップ",
-                                               L" 　プロパティリスト"}));
+  EXPECT_EQ(rows(), (std::vector<std::wstring>{L"－ツール", L" ＋回転", L" ＋リンク",
+                                               L" ＋モザイク", L" ＋アンドゥー", L" ＋元画像変更",
+                                               L"－設定", L" 　動作", L" 　画像",
+                                               L" 　クリッカブルマップ", L" 　プロパティリスト"}));
   click(L" ＋アンドゥー");
   click(L" 　画像");
   EXPECT_TRUE(app->propertyBox().visible());

@@ -1,8 +1,8 @@
+#include "image/picture_file.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "image/picture_file.h"
 
 namespace pelnoro {
 namespace {

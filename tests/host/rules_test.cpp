@@ -32,7 +32,8 @@ TEST(StartPlace, PushedBackAtRightAndBottomBroughtOnAtLeftAndTop) {
   const double sw = 28800, sh = 16200, w = 3450, h = 2610;
   EXPECT_EQ(tk::StartPlace(1500, 900, w, h, sw, sh), (tk::Box{1500, 900, w, h}));
   // x + w reaching the edge exactly counts as passing it.
-  EXPECT_EQ(tk::StartPlace(sw - w, sh - h, w, h, sw, sh), (tk::Box{sw - w - 200, sh - h - 200, w, h}));
+  EXPECT_EQ(tk::StartPlace(sw - w, sh - h, w, h, sw, sh),
+            (tk::Box{sw - w - 200, sh - h - 200, w, h}));
   EXPECT_EQ(tk::StartPlace(sw - w - 1, sh - h - 1, w, h, sw, sh).left, sw - w - 1);
   EXPECT_EQ(tk::StartPlace(-1, -99999, w, h, sw, sh), (tk::Box{0, 0, w, h}));
   // A screen narrower than the window: its left edge at the screen's.
@@ -75,9 +76,12 @@ TEST(RubberBand, NormalisedOnEachAxis) {
   EXPECT_EQ(capture::BandRect(30, 20, 10, 40), (tk::Rect{10, 20, 30, 40}));
   EXPECT_EQ(capture::BandRect(30, 20, 50, 5), (tk::Rect{30, 5, 50, 20}));
   // The release: the smaller coordinate becomes the start, each axis by itself.
-  EXPECT_EQ(capture::ReleasedAxis(L"300", 100), (std::pair<std::wstring, std::wstring>{L"100", L"300"}));
-  EXPECT_EQ(capture::ReleasedAxis(L"100", 300), (std::pair<std::wstring, std::wstring>{L"100", L"300"}));
-  EXPECT_EQ(capture::ReleasedAxis(L"12", -5.5), (std::pair<std::wstring, std::wstring>{L"-5.5", L"12"}));
+  EXPECT_EQ(capture::ReleasedAxis(L"300", 100),
+            (std::pair<std::wstring, std::wstring>{L"100", L"300"}));
+  EXPECT_EQ(capture::ReleasedAxis(L"100", 300),
+            (std::pair<std::wstring, std::wstring>{L"100", L"300"}));
+  EXPECT_EQ(capture::ReleasedAxis(L"12", -5.5),
+            (std::pair<std::wstring, std::wstring>{L"-5.5", L"12"}));
   EXPECT_EQ(capture::ReleasedAxis(L"7", 7), (std::pair<std::wstring, std::wstring>{L"7", L"7"}));
 }
 

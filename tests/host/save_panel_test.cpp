@@ -151,7 +151,8 @@ TEST_F(SavePanelTest, FailedWriteKeepsTheCutAndThePanel) {
   const auto history = box().List保存履歴.items();
   save();
   ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_EQ(sys.messages[0].text, L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 6");
+  EXPECT_EQ(sys.messages[0].text,
+            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 6");
   EXPECT_EQ(sys.messages[0].title, L"中断");
   EXPECT_EQ(sys.messages[0].style, 0x10u);
   EXPECT_EQ(st().SaveResult, 6);
@@ -162,10 +163,12 @@ TEST_F(SavePanelTest, FailedWriteKeepsTheCutAndThePanel) {
   // Each failing step has its own code: no file made, none replaced.
   sys.failWith = sys::WriteResult::kCannotCreate;
   save();
-  EXPECT_EQ(sys.messages.back().text, L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 5");
+  EXPECT_EQ(sys.messages.back().text,
+            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 5");
   sys.failWith = sys::WriteResult::kCannotReplace;
   save();
-  EXPECT_EQ(sys.messages.back().text, L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 7");
+  EXPECT_EQ(sys.messages.back().text,
+            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 7");
   sys.failWrites = false;
   save();
   EXPECT_TRUE(written(L"clip00.JPG"));
@@ -250,8 +253,10 @@ TEST_F(WriterTest, QualityCaptionMustBeANumber) {
 }
 
 TEST(WriteErrorText, CodesAsDecimalText) {
-  EXPECT_EQ(output::WriteErrorText(3), L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 3");
-  EXPECT_EQ(output::WriteErrorText(-1), L"書き込みエラーが発生しました。処理を中断します。 return_CODE = -1");
+  EXPECT_EQ(output::WriteErrorText(3),
+            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 3");
+  EXPECT_EQ(output::WriteErrorText(-1),
+            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = -1");
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "system/number_text.h"
 #include "dialogs/form_property_box.h"
 #include "fake_system.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -36,8 +36,12 @@ class SettingsTest : public ::testing::Test {
 };
 
 const std::vector<std::wstring> kExample = {
-    L"画像形式=PNG",     L"ファイル名=shot", L"自動ナンバリング=しない",
-    L"保存先=C:\\tmp\\", L"解像度=80",       L"現在の位置XY=1500-900",
+    L"画像形式=PNG",
+    L"ファイル名=shot",
+    L"自動ナンバリング=しない",
+    L"保存先=C:\\tmp\\",
+    L"解像度=80",
+    L"現在の位置XY=1500-900",
     L"※このファイルを人為的に再編集した場合の動作は保証されません。"};
 
 TEST_F(SettingsTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
@@ -85,8 +89,8 @@ TEST_F(SettingsTest, SaveLogIsReadWhole) {
 TEST_F(SettingsTest, KeyOrderQuirks) {
   sys.putFile(L"D:\\ファイル名\\x.bmp", "x");
   sys.putFile(L"C:\\boot.ini", "x");
-  startWith({L"保存先=D:\\ファイル名\\", L"自動ナンバリング=する ", L"解像度=abc",
-             L"画像形式=GIF", L"ファイル名=a", L"ファイル名=b=c", L"nonsense"});
+  startWith({L"保存先=D:\\ファイル名\\", L"自動ナンバリング=する ", L"解像度=abc", L"画像形式=GIF",
+             L"ファイル名=a", L"ファイル名=b=c", L"nonsense"});
   // "ファイル名" is tested before "保存先".
   EXPECT_EQ(box().Text保存ファイル名.text(), L"b=c");
   EXPECT_EQ(box().Label保存先.caption(), L"C:\\");
@@ -111,8 +115,8 @@ TEST_F(SettingsTest, MissingFileStartsWithDefaultsAndExitCreatesIt) {
   const auto lines = sys::readTextLines(sys, kIni);
   ASSERT_TRUE(lines);
   EXPECT_EQ(*lines, (std::vector<std::wstring>{
-                        L"画像形式=BMP", L"ファイル名=TEST", L"自動ナンバリング=する",
-                        L"保存先=", L"解像度=50", L"現在の位置XY=1200-1200",
+                        L"画像形式=BMP", L"ファイル名=TEST", L"自動ナンバリング=する", L"保存先=",
+                        L"解像度=50", L"現在の位置XY=1200-1200",
                         L"※このファイルを人為的に再編集した場合の動作は保証されません。"}));
   EXPECT_TRUE(sys.file(kLog));
 }
@@ -273,12 +277,26 @@ TEST_F(SettingsTest, AReadOnlySettingsFileIsReportedAndLeftAsItWas) {
 }
 
 TEST(Utf, DecodedByTheByteOrderMark) {
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "a\xC3\xA9\xE7\x94\xBB"), L"a\xE9\x753B");
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "a\xC3\xA9\xE7\x94\xBB"),
+            L"a\xE9\x753B");
   // A cut-off sequence and a stray continuation byte stand in as U+FFFD.
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "\xE7\x94"), L"\xFFFD\xFFFD");
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF" "\x80" "b"), L"\xFFFD" L"b");
-  EXPECT_EQ(sys::decodeText(std::string("\xFF\xFE" "A\0\x3B\x75", 6)), L"A\x753B");
-  EXPECT_EQ(sys::decodeText(std::string("\xFE\xFF" "\0A\x75\x3B", 6)), L"A\x753B");
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "\xE7\x94"),
+            L"\xFFFD\xFFFD");
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "\x80"
+                            "b"),
+            L"\xFFFD"
+            L"b");
+  EXPECT_EQ(sys::decodeText(std::string("\xFF\xFE"
+                                        "A\0\x3B\x75",
+                                        6)),
+            L"A\x753B");
+  EXPECT_EQ(sys::decodeText(std::string("\xFE\xFF"
+                                        "\0A\x75\x3B",
+                                        6)),
+            L"A\x753B");
   // No mark: Shift_JIS.
   EXPECT_EQ(sys::decodeText("\x89\xE6"), L"\x753B");
 }

@@ -1,7 +1,7 @@
 // Shift_JIS text as the settings file and the save log hold it.
-#include <gtest/gtest.h>
-
 #include "system/text_file.h"
+
+#include <gtest/gtest.h>
 
 namespace pelnoro {
 namespace {
@@ -24,11 +24,13 @@ TEST(Cp932, LeadByteRangesAtTheirEnds) {
       {"\xFD\x40", 2},  // just above
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(sys::fromCp932(c.bytes).size(), c.chars) << "lead byte 0x" << std::hex
-                                                       << (0xFF & c.bytes[0]);
+    EXPECT_EQ(sys::fromCp932(c.bytes).size(), c.chars)
+        << "lead byte 0x" << std::hex << (0xFF & c.bytes[0]);
   }
   EXPECT_EQ(sys::fromCp932("\x81\x40"), L"\x3000");
-  EXPECT_EQ(sys::fromCp932("\xDF\x41"), L"\xFF9F" L"A");
+  EXPECT_EQ(sys::fromCp932("\xDF\x41"),
+            L"\xFF9F"
+            L"A");
   // A lead byte at the very end has no partner: it stands in as one character.
   EXPECT_EQ(sys::fromCp932("A\x81").size(), 2u);
 }

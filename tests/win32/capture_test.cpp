@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "app/application.h"
-#include "box_answerer.h"
 #include "app/form_pelnoro.h"
+#include "box_answerer.h"
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_property_box.h"
@@ -39,8 +39,8 @@ HWND colourWindow(int x, int y, COLORREF colour) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"PelnoroTestColour";
   RegisterClassW(&wc);
-  HWND h = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelnoroTestColour", L"", WS_POPUP,
-                           x, y, 60, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND h = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"PelnoroTestColour", L"", WS_POPUP, x,
+                           y, 60, 40, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ShowWindow(h, SW_SHOWNA);
   UpdateWindow(h);
   return h;
@@ -129,7 +129,8 @@ TEST_F(CaptureTest, ClipboardDeliveryIsReadableByAnotherProgram) {
   si.hStdError = writePipe;
   PROCESS_INFORMATION pi{};
   std::wstring cmd = L"\"" + sys.exeFolder() + L"clipboard_reader.exe\"";
-  ASSERT_TRUE(CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
   CloseHandle(writePipe);
   WaitForSingleObject(pi.hProcess, 20000);
   char buf[128] = {};

@@ -1,9 +1,10 @@
 // The drive, folder and file lists on a real file system, realised as native
 // list and combo boxes.
+#include <windows.h>
+
 #include "toolkit/file_lists.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
 // A list box realised as a native list, edited row by row the way the program
 // fills its history and settings lists.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

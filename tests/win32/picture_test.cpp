@@ -1,8 +1,9 @@
 // Picture files through the platform's codecs, opening files with their
 // program, the clock and replacing files, on a real file system.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 #include <wincodec.h>
-#include <windows.h>
 // clang-format off: needs windows.h first
 #include <psapi.h>
 // clang-format on

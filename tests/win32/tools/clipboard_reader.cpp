@@ -12,8 +12,8 @@ int main() {
   int rc = 1;
   if (HANDLE h = GetClipboardData(CF_DIB)) {
     if (auto* info = static_cast<BITMAPINFOHEADER*>(GlobalLock(h))) {
-      std::printf("%ld %ld %u\n", info->biWidth, info->biHeight < 0 ? -info->biHeight : info->biHeight,
-                  info->biBitCount);
+      std::printf("%ld %ld %u\n", info->biWidth,
+                  info->biHeight < 0 ? -info->biHeight : info->biHeight, info->biBitCount);
       GlobalUnlock(h);
       rc = 0;
     }
