@@ -8,7 +8,7 @@ PKGS=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   libz-mingw-w64-dev zlib1g-dev
   libgtest-dev googletest
-  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libturbojpeg0-dev libdeflate-dev
   wine wine64 fonts-wine
   xvfb xauth xdotool x11-utils imagemagick xclip
   fonts-ipafont-gothic locales python3 chromium
