@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the benchmark corpus (binary PPM, 8-bit) in $1 (default bench/corpus):
-# screenshots of X programs under Xvfb, rendered text, a synthetic photo-like picture.
+# screenshots of X programs under Xvfb, rendered text, a synthetic photo-like picture and
+# screenshots of the program's own windows.
 # Needs: xvfb, x11-utils (xdpyinfo), x11-xserver-utils (xsetroot), xterm, x11-apps,
 # imagemagick, fonts-dejavu; bench/run.py also needs libjpeg-turbo-progs and pngcheck.
 set -eu
@@ -55,4 +56,11 @@ $convert -size 1200x900 xc:white -font DejaVu-Serif -pointsize 16 -fill black \
   -annotate +20+24 "$text" -depth 8 "ppm:$out/text-1200x900.ppm"
 $convert -seed 4 -size 1920x1080 plasma:tan-steelblue -blur 0x1 -attenuate 0.3 \
   +noise Gaussian -depth 8 "ppm:$out/photo-1920x1080.ppm"
+# The program's own windows under Wine, as the end-to-end runs saw them: a dialog, its
+# widgets, and whole 1280x1024 screens with several windows open.
+shots=$(dirname "$0")/../docs/screenshots
+for s in property-box-page-1:dialog-370x490 folder-chooser:widgets-380x420 \
+         open-dialog:windows-1280x1024 link-mode-text-view:windows-text-1280x1024; do
+  $convert "$shots/${s%%:*}.png" -alpha off -depth 8 "ppm:$out/${s#*:}.ppm"
+done
 ls -l "$out"
