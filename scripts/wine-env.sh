@@ -5,7 +5,8 @@
 PELNORO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PELNORO_WINE_DIR="${PELNORO_WINE_DIR:-$PELNORO_ROOT/build}"
 
-export WINEDEBUG=-all
+# PELNORO_WINEDEBUG=+debugstr (say) shows what the programs tell the debugger.
+export WINEDEBUG="${PELNORO_WINEDEBUG:--all}"
 # No Mono/Gecko installers, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64

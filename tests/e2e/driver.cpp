@@ -250,6 +250,25 @@ bool SendMouse(DWORD flags, POINT pt) {
   return SendInput(1, &in, sizeof(in)) == 1;
 }
 
+// Where the pointer is and what holds it: the clip rectangle, and for the foreground
+// window's thread the capture and whether a move or size loop runs.
+std::wstring PointerState() {
+  POINT now{};
+  GetCursorPos(&now);
+  RECT clip{};
+  GetClipCursor(&clip);
+  std::wstring text = L"at " + Num(now.x) + L"," + Num(now.y) + L" clip " + RectText(clip);
+  HWND fg = GetForegroundWindow();
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (fg && GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &gui)) {
+    text += L" foreground " + Hex(fg) + L" \"" + WindowText(fg) + L"\" capture " +
+            Hex(gui.hwndCapture) + ((gui.flags & GUI_INMOVESIZE) ? L" in-move-size" : L"") +
+            ((gui.flags & GUI_INMENUMODE) ? L" in-menu" : L"");
+  }
+  return text;
+}
+
 // Moves the pointer as a user would and makes sure it got there.
 bool MoveTo(POINT pt) {
   SendMouse(0, pt);
@@ -261,7 +280,7 @@ bool MoveTo(POINT pt) {
   }
   if (now.x != pt.x || now.y != pt.y) {
     Err(L"pointer stays at " + Num(now.x) + L"," + Num(now.y) + L" instead of " + Num(pt.x) + L"," +
-        Num(pt.y));
+        Num(pt.y) + L" (" + PointerState() + L")");
     return false;
   }
   // Let the program see the move (hover effects) before anything else happens.
@@ -557,6 +576,7 @@ int Usage() {
       L"  msgbox [--title T]           wait for a message box; title, texts, buttons\n"
       L"  press TEXT|--id N [--title T]  press a message-box button\n"
       L"  screen                       screen size and DPI\n"
+      L"  pointer                      where the pointer is, its clip, capture, move loop\n"
       L"  pattern X Y W H              show a test picture at screen X,Y until killed\n"
       L"  smooth-picture X Y W H       a soft, photo-like picture (\"smooth picture\") there\n"
       L"options: --timeout MS (20000), --class NAME");
@@ -823,6 +843,10 @@ int Run(int argc, wchar_t** argv) {
 
   if (cmd == L"list") return CmdList();
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"pointer") {
+    Out(L"pointer", PointerState());
+    return 0;
+  }
   if (cmd == L"pattern") return CmdPattern(args, false);
   if (cmd == L"smooth-picture") return CmdPattern(args, true);
   if (cmd == L"msgbox") return CmdMsgBox(args);
