@@ -53,7 +53,13 @@ void Application::wire() {
     pic.Picture_CHANGE1.setToolTip(folder + m.Labelファイル名.caption());
   };
 
-  editor_->toggleMainWindow = [&m] { m.ToggleOutOfView(); };
+  editor_->mainWindowAside = [&m](bool aside) {
+    if (aside) {
+      m.StepOutOfView();
+    } else {
+      m.StepBackIntoView();
+    }
+  };
 
   dialogs::FormPROPERTY_BOX& box = *propertyBox_;
   auto settings = [&box] { return box.Current(); };

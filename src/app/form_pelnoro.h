@@ -136,8 +136,12 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   bool OpenImageFile(const std::wstring& path, const std::wstring& fileName);
   // The window's place on the screen, twips.
   tk::Box box() const { return {left(), top(), width(), height()}; }
-  // Out of view above the screen; the same again brings it back.
-  void ToggleOutOfView() { setTop(-(height() + top())); }
+  // The window steps out of view above the screen while the screen is copied or a
+  // turned image grows under it, and back to the place it left. That place is kept, not
+  // worked out again from where the window is meanwhile: a move the native window
+  // reports late must not send it elsewhere. Steps nest; the last one back returns it.
+  void StepOutOfView();
+  void StepBackIntoView();
   // Save panel.
   void ShowSavePanel();
   void HideSavePanel();
@@ -169,6 +173,11 @@ class FormPELNORO : public tk::Form, public program::Prompt {
 
   Application& app_;
   std::vector<std::wstring> menuTable_;
+  int outOfViewDepth_ = 0;
+  double inViewTop_ = 0;
+  // A shutter press under way: its own waits let events run, and a second press then
+  // would copy a screen the first has not finished with.
+  bool shutterRunning_ = false;
   // The image waiting to be saved came from a picture file: a save asks before it
   // replaces an existing file.
   bool openedPicture_ = false;

@@ -2,6 +2,7 @@
 // rectangle becomes the cut image, which goes to the clipboard or waits in the cut
 // window for the save panel; the clear returns to idle.
 #include <new>
+#include <utility>
 
 #include "app/application.h"
 #include "app/form_pelnoro.h"
@@ -21,25 +22,57 @@
 
 namespace pelnoro::app {
 
+namespace {
+
+// Runs its action when the scope is left, however it is left.
+template <class F>
+class OnExit {
+ public:
+  explicit OnExit(F f) : f_(std::move(f)) {}
+  ~OnExit() { f_(); }
+  OnExit(const OnExit&) = delete;
+  OnExit& operator=(const OnExit&) = delete;
+
+ private:
+  F f_;
+};
+
+}  // namespace
+
+void FormPELNORO::StepOutOfView() {
+  if (outOfViewDepth_++ > 0) return;
+  inViewTop_ = top();
+  setTop(-(height() + top()));
+}
+
+void FormPELNORO::StepBackIntoView() {
+  if (outOfViewDepth_ == 0 || --outOfViewDepth_ > 0) return;
+  setTop(inViewTop_);
+}
+
 void FormPELNORO::Imageシャッターボタン_Click() {
-  if (!Imageシャッターボタン.enabled()) return;
+  if (!Imageシャッターボタン.enabled() || shutterRunning_) return;
+  shutterRunning_ = true;
+  OnExit done([this] { shutterRunning_ = false; });
   auto& sys = app_.sys();
   auto& box = app_.propertyBox();
   auto& pic = app_.pic();
 
   if (box.top() > 0) box.setTop(-(box.height() + box.top()));
-  ToggleOutOfView();
-  sys.doEvents();
-  // The frozen screen shows as soon as it is copied; the clipboard gets the same
-  // picture afterwards, replacing what it held.
-  pic.ShowFrozenScreen(capture::CaptureScreen(sys, nullptr));
+  {
+    // Back in view even when the copy fails for want of memory.
+    StepOutOfView();
+    OnExit back([this] { StepBackIntoView(); });
+    sys.doEvents();
+    // The frozen screen shows as soon as it is copied; the clipboard gets the same
+    // picture afterwards, replacing what it held.
+    pic.ShowFrozenScreen(capture::CaptureScreen(sys, nullptr));
 
-  Imageシャッターボタン.setEnabled(false);
-  Shapeシャッターボタン.setFillStyle(1);
-  Image切り取りボタン.setVisible(true);
-  Shape切り取りボタン.setVisible(true);
-
-  ToggleOutOfView();
+    Imageシャッターボタン.setEnabled(false);
+    Shapeシャッターボタン.setFillStyle(1);
+    Image切り取りボタン.setVisible(true);
+    Shape切り取りボタン.setVisible(true);
+  }
 
   Label保存開く.setCaption(text::kSave);
   Label保存開く.setEnabled(false);

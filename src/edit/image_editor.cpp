@@ -24,6 +24,23 @@ class Changing {
   program::AppState& state_;
 };
 
+// The main window out of view for as long as it lives: back even when a turn fails for
+// want of memory.
+class Aside {
+ public:
+  explicit Aside(const std::function<void(bool)>& set) : set_(set) {
+    if (set_) set_(true);
+  }
+  ~Aside() {
+    if (set_) set_(false);
+  }
+  Aside(const Aside&) = delete;
+  Aside& operator=(const Aside&) = delete;
+
+ private:
+  const std::function<void(bool)>& set_;
+};
+
 int pixelOf(double v) {
   return static_cast<int>(sys::RoundHalfEven(v));
 }
@@ -60,13 +77,12 @@ void ImageEditor::RotateQuarterTurn(const std::wstring& code) {
   // the main window, which steps out of view meanwhile.
   pic_.move(0, 0, pic_.width(), pic_.height());
   pic_.setTopmost();
-  if (toggleMainWindow) toggleMainWindow();
+  Aside aside(mainWindowAside);
   // The undo image keeps the whole picture before the turn, whatever its shape.
   pic_.Picture_CHANGE3.surface() = source;
   pic_.Picture_CHANGE3.move(pic_.Picture_CHANGE3.left(), pic_.Picture_CHANGE3.top(), source.width(),
                             source.height());
   pic_.ShowEditedImage(image::RotateQuarter(source, clockwise));
-  if (toggleMainWindow) toggleMainWindow();
 }
 
 void ImageEditor::RotateHalfOrFlip(const std::wstring& code) {
@@ -81,9 +97,8 @@ void ImageEditor::RotateHalfOrFlip(const std::wstring& code) {
   // Any other code leaves the image as it is.
   if (!operation || !mayChange()) return;
   Changing changing(state_);
-  if (toggleMainWindow) toggleMainWindow();
+  Aside aside(mainWindowAside);
   pic_.ReplaceEditPixels(operation(pic_.Picture_CHANGE1.surface()));
-  if (toggleMainWindow) toggleMainWindow();
 }
 
 void ImageEditor::ApplyMosaic() {

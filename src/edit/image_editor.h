@@ -17,8 +17,8 @@ class ImageEditor {
  public:
   ImageEditor(program::AppState& state, capture::FormPic& pic, program::Prompt& prompt);
 
-  // Wired by the program: takes the main window out of view, and back on a second call.
-  std::function<void()> toggleMainWindow;
+  // Wired by the program: takes the main window out of view (true) and back (false).
+  std::function<void(bool aside)> mainWindowAside;
 
   // A menu turn or mirror: the undo image is taken, then the operation runs.
   // Codes "R90", "R270" (quarter turns), "R180", "RF", "UD".

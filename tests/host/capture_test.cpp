@@ -1,6 +1,8 @@
 // Shutter, rubber band, loupe and scaling on headless forms.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app_fixture.h"
 #include "capture/selection.h"
 #include "image/pixel_ops.h"
@@ -62,6 +64,37 @@ TEST_F(CaptureTest, ShutterFreezesTheScreenAndOpensTheCapture) {
   sys.screen.fill(0);
   shutter();
   EXPECT_NE(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
+}
+
+// Wine reports native moves late, in any order: whatever the native window says while
+// the main window is out of view, and however often the shutter is pressed meanwhile,
+// the screen is copied once and the window comes back to the place it left.
+TEST_F(CaptureTest, TheMainWindowComesBackWhereItLeftWhateverIsReportedMeanwhile) {
+  struct Case {
+    const char* what;
+    std::function<void(app::FormPELNORO&)> duringCopy;
+  };
+  const std::vector<Case> cases = {
+      {"nothing", [](app::FormPELNORO&) {}},
+      {"the old place, reported late",
+       [](app::FormPELNORO& m) { m.nativeMoved(1500, 1000, m.width(), m.height()); }},
+      {"another place out of view",
+       [](app::FormPELNORO& m) { m.nativeMoved(1500, -9000, m.width(), m.height()); }},
+      {"a second press of the shutter",
+       [](app::FormPELNORO& m) { m.Imageシャッターボタン.raiseClick(); }},
+  };
+  main().move(1500, 1000, main().width(), main().height());
+  int copies = 0;
+  sys.onCaptureScreen = [&] { ++copies; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    copies = 0;
+    sys.userActions.push_back([&] { c.duringCopy(main()); });
+    shutter();
+    EXPECT_EQ(main().top(), 1000);
+    EXPECT_EQ(copies, 1);
+    main().Labelクリア_Click();
+  }
 }
 
 TEST_F(CaptureTest, PropertyBoxAtTopZeroStays) {

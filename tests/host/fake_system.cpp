@@ -23,6 +23,7 @@ int FakeSystem::messageBox(const std::wstring& text, const std::wstring& title, 
 }
 
 image::Surface FakeSystem::captureScreen(int x, int y, int width, int height) {
+  if (onCaptureScreen) onCaptureScreen();
   image::Surface s(width, height, 0);
   for (int yy = 0; yy < height; ++yy) {
     for (int xx = 0; xx < width; ++xx) {

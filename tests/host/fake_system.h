@@ -60,6 +60,7 @@ class FakeSystem : public sys::System {
   std::optional<image::Surface> clipboard;
   bool clipboardFails = false;
   image::Surface captureScreen(int x, int y, int width, int height) override;
+  std::function<void()> onCaptureScreen;  // called at each copy of the screen
   void clearClipboard() override { clipboard.reset(); }
   std::optional<image::Surface> clipboardBitmap() override { return clipboard; }
   bool setClipboardBitmap(const image::Surface& picture) override {
