@@ -53,6 +53,9 @@ bool LinkMode::BeginMapDocument() {
   const image::Surface& picture = pic_.Picture_CHANGE1.surface();
   const auto head = document_.headLines(shownFileName ? shownFileName() : L"", picture.width(),
                                         picture.height(), name);
+  // The file first: the text view shows only what the file holds too, so a failed
+  // step that is tried again leaves both whole.
+  if (s.mapToHtml && !writeLines(path, head, true)) return false;
   if (s.mapToText) {
     textView_.ShowMapTextView();
     sys_.doEvents();
@@ -61,7 +64,6 @@ bool LinkMode::BeginMapDocument() {
     textView_.PositionTextView(mainWindowBox ? mainWindowBox() : tk::Box{}, sys_.screenWidthTwips(),
                                sys_.screenHeightTwips());
   }
-  if (s.mapToHtml && !writeLines(path, head, true)) return false;
   state_.LinkModeActive = program::kTrue;
   auto& mark = pic_.LabelMESSAGE;
   mark.setCaption(text::kLinkModeMark);
@@ -82,8 +84,9 @@ bool LinkMode::WriteAreaEntry(const std::wstring& target, const std::wstring& sl
                           caption(labels.endY)};
   const auto lines =
       document_.areaLines(coords, target, slashTarget, popup, base, popupWidth, popupHeight);
+  if (s.mapToHtml && !writeLines(MapHtmlPath(), lines, false)) return false;
   if (s.mapToText) appendToView(lines, false);
-  return !s.mapToHtml || writeLines(MapHtmlPath(), lines, false);
+  return true;
 }
 
 void LinkMode::FinishLinkSetting() {
@@ -95,9 +98,9 @@ void LinkMode::FinishLinkSetting() {
     return;
   const program::Settings s = settings ? settings() : program::Settings{};
   const auto tail = MapDocument::tailLines();
-  if (s.mapToText) appendToView(tail, true);
   // A tail that could not be written leaves link mode on, so the user can try again.
   if (s.mapToHtml && !writeLines(MapHtmlPath(), tail, false)) return;
+  if (s.mapToText) appendToView(tail, true);
   state_.LinkModeActive = program::kFalse;
   pic_.LabelMESSAGE.setVisible(false);
   if (openSavePanel) openSavePanel();

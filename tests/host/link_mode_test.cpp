@@ -216,5 +216,35 @@ TEST_F(LinkTest, CancelClearsTheSelectionAndOkNeedsATarget) {
   EXPECT_NE(view().find(L"href=\"https://example.com/a?b=1&amp;c=2\">"), std::wstring::npos);
 }
 
+TEST_F(LinkTest, AFailedWriteAndItsRetryLeaveTheTextViewAsWholeAsTheFile) {
+  box().CheckHTML作成.setValue(1);
+  const std::wstring plain =
+      L"<area shape=\"rect\" coords=\"12,30,140,96\" href=\"file:///C:/pics/notes.txt\">\r\n";
+  // Each step fails once, then is tried again: the head, an area, the tail.
+  sys.failWrites = true;
+  area(12, 30, 140, 96);
+  choose(L"notes.txt");
+  EXPECT_EQ(st().LinkModeActive, program::kFalse);
+  sys.failWrites = false;
+  dialog().CommandコンテナOK.raiseClick();
+  EXPECT_EQ(view(), kHead + plain);
+  sys.failWrites = true;
+  area(12, 30, 140, 96);
+  choose(L"notes.txt");
+  EXPECT_TRUE(dialog().visible());
+  EXPECT_EQ(view(), kHead + plain);
+  sys.failWrites = false;
+  dialog().CommandコンテナOK.raiseClick();
+  EXPECT_EQ(view(), kHead + plain + plain);
+  EXPECT_EQ(html(), kHead + plain + plain);
+  sys.failWrites = true;
+  finish(true);
+  EXPECT_EQ(view(), kHead + plain + plain);
+  sys.failWrites = false;
+  finish(true);
+  EXPECT_EQ(view(), kHead + plain + plain + L"</map>\r\n</p></html>");
+  EXPECT_EQ(html(), kHead + plain + plain + L"</map>\r\n</p></html>\r\n");
+}
+
 }  // namespace
 }  // namespace pelnoro
