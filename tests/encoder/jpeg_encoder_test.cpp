@@ -58,10 +58,10 @@ INSTANTIATE_TEST_SUITE_P(SizesAndQualities, JpegDecodes,
                                            Case{1920, 1080, 1}, Case{1920, 1080, 50},
                                            Case{1920, 1080, 100}, Case{16384, 3, 75},
                                            Case{2, 16384, 75}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.width) + "x" +
-                                  std::to_string(info.param.height) + "_q" +
-                                  std::to_string(info.param.quality);
+                         [](const auto& test) {
+                           return std::to_string(test.param.width) + "x" +
+                                  std::to_string(test.param.height) + "_q" +
+                                  std::to_string(test.param.quality);
                          });
 
 // A progressive file must decode without complaint to exactly the baseline file's
