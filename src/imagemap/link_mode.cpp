@@ -129,7 +129,7 @@ bool LinkMode::writeLines(const std::wstring& path, const std::vector<std::wstri
     bytes = *old;
   }
   for (const auto& line : lines) bytes += sys::toCp932(line + kLineEnd);
-  if (sys_.writeFileReplacing(path, bytes) != sys::WriteResult::kOk) {
+  if (sys_.writeFileReplacing(path, sys::BytesOf(bytes)) != sys::WriteResult::kOk) {
     sys_.messageBox(text::DocumentNotWritten(path), text::kDocumentTitle,
                     sys::kMbOk | sys::kMbIconExclamation);
     return false;

@@ -9,6 +9,7 @@
 #include <new>
 #include <string_view>
 
+#include "encoder/file_writer.h"
 #include "image/exif_orientation.h"
 #include "image/picture_file.h"
 #include "image/pixel_ops.h"
@@ -545,34 +546,18 @@ std::optional<std::string> Win32System::readFile(const std::wstring& path) {
 }
 
 sys::WriteResult Win32System::writeFileReplacing(const std::wstring& path,
-                                                 const std::string& bytes) {
-  const std::wstring tmp = path + L".pelnoro-tmp";
-  HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return sys::WriteResult::kCannotCreate;
-  DWORD written = 0;
-  bool ok = bytes.empty() ||
-            (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size());
-  ok = FlushFileBuffers(h) && ok;
-  CloseHandle(h);
-  if (!ok) {
-    DeleteFileW(tmp.c_str());
-    return sys::WriteResult::kWriteFailed;
+                                                 std::span<const std::uint8_t> bytes) {
+  // The encoder library's writer: one for the program's files and the library's.
+  switch (encoder::WriteFileReplacing(path, bytes)) {
+    case encoder::Error::kOk:
+      return sys::WriteResult::kOk;
+    case encoder::Error::kCannotCreateFile:
+      return sys::WriteResult::kCannotCreate;
+    case encoder::Error::kCannotReplace:
+      return sys::WriteResult::kCannotReplace;
+    default:
+      return sys::WriteResult::kWriteFailed;
   }
-  // A read-only file or a folder of that name is never replaced. Windows refuses
-  // the rename then, but Wine renames over a read-only file, so ask first.
-  const DWORD target = GetFileAttributesW(path.c_str());
-  if (target != INVALID_FILE_ATTRIBUTES &&
-      (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-    DeleteFileW(tmp.c_str());
-    return sys::WriteResult::kCannotReplace;
-  }
-  if (!MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(tmp.c_str());
-    return sys::WriteResult::kCannotReplace;
-  }
-  return sys::WriteResult::kOk;
 }
 
 void Win32System::ensureCom() {

@@ -204,52 +204,55 @@ TEST_F(SavePanelTest, FolderLabelsToggleTheChooser) {
 
 class WriterTest : public SavePanelTest {
  protected:
-  bool write(const std::wstring& ext, std::int16_t& result) {
-    return output::WriteCutImage(sys, pic().Picture_CHANGE1.surface(), ext, box().Current(), st(),
-                                 result);
+  std::optional<output::SaveRequest> request(const std::wstring& ext, const std::wstring& name) {
+    return output::SaveRequestFor(sys, ext, L"C:\\clips\\" + name, box().Current(),
+                                  st().JpegProgressive != 0);
+  }
+  output::SaveOutcome write(const output::SaveRequest& r) {
+    return output::WriteCutImage(sys, pic().Picture_CHANGE1.surface(), r);
   }
 };
 
 TEST_F(WriterTest, FormatsLevelsAndExtensions) {
-  std::int16_t result = 99;
-  st().SaveFileName = L"a.png";
   box().Option低圧縮率.setValue(true);
-  EXPECT_TRUE(write(L".PNG", result));
-  EXPECT_EQ(st().PngLevel, 1);
-  EXPECT_EQ(result, 0);
+  auto png = request(L".PNG", L"a.png");
+  ASSERT_TRUE(png);
+  EXPECT_EQ(png->pngLevel, 1);
+  output::SaveOutcome out = write(*png);
+  EXPECT_TRUE(out.written);
+  EXPECT_EQ(out.encoderCode, 0);
   EXPECT_EQ(written(L"a.png")->substr(1, 3), "PNG");
   box().Option最高の圧縮率.setValue(true);
-  write(L".PNG", result);
-  EXPECT_EQ(st().PngLevel, 2);
+  EXPECT_EQ(request(L".PNG", L"a.png")->pngLevel, 2);
 
-  result = 99;
-  st().SaveFileName = L"b.bmp";
-  EXPECT_TRUE(write(L".BMP", result));
-  EXPECT_EQ(result, 99);  // a bitmap save hands back no code
-  const auto bmp = written(L"b.bmp");
+  const auto bmp = request(L".BMP", L"b.bmp");
   ASSERT_TRUE(bmp);
-  EXPECT_EQ(bmp->substr(0, 2), "BM");
-  EXPECT_EQ(bmp->size(), 54u + 200u * 3u * 150u);  // 24-bit rows of 600 bytes
+  out = write(*bmp);
+  EXPECT_TRUE(out.written);
+  EXPECT_FALSE(out.encoderCode);  // a bitmap save hands back no code
+  const auto bmpFile = written(L"b.bmp");
+  ASSERT_TRUE(bmpFile);
+  EXPECT_EQ(bmpFile->substr(0, 2), "BM");
+  EXPECT_EQ(bmpFile->size(), 54u + 200u * 3u * 150u);  // 24-bit rows of 600 bytes
 
-  st().SaveFileName = L"c";
-  EXPECT_FALSE(write(L".jpg", result));
-  EXPECT_FALSE(write(L"", result));
+  EXPECT_FALSE(request(L".jpg", L"c"));
+  EXPECT_FALSE(request(L"", L"c"));
   EXPECT_FALSE(written(L"c"));
   EXPECT_TRUE(sys.messages.empty());
 }
 
 TEST_F(WriterTest, QualityCaptionMustBeANumber) {
-  std::int16_t result = 0;
-  st().SaveFileName = L"q.jpg";
   box().Label解像度.setCaption(L"abc");
-  EXPECT_FALSE(write(L".JPG", result));
+  EXPECT_FALSE(request(L".JPG", L"q.jpg"));
   ASSERT_EQ(sys.messages.size(), 1u);
   EXPECT_EQ(sys.messages[0].title, L"中断");
   EXPECT_FALSE(written(L"q.jpg"));
   box().Label解像度.setCaption(L"256");
-  EXPECT_FALSE(write(L".JPG", result));
+  EXPECT_FALSE(request(L".JPG", L"q.jpg"));
   box().Label解像度.setCaption(L"0");
-  EXPECT_TRUE(write(L".JPG", result));
+  const auto jpeg = request(L".JPG", L"q.jpg");
+  ASSERT_TRUE(jpeg);
+  EXPECT_TRUE(write(*jpeg).written);
 }
 
 TEST(WriteErrorText, CodesAsDecimalText) {
