@@ -246,5 +246,26 @@ TEST_F(LinkTest, AFailedWriteAndItsRetryLeaveTheTextViewAsWholeAsTheFile) {
   EXPECT_EQ(html(), kHead + plain + plain + L"</map>\r\n</p></html>\r\n");
 }
 
+TEST_F(LinkTest, OkUsesThePictureMeasuredForThePreviewWithoutLoadingItAgain) {
+  area(12, 30, 140, 96);
+  auto& d = dialog();
+  d.Dirコンテナ.setPath(L"C:\\pics");
+  d.Fileコンテナ.clickRow(1);  // photo.large.jpg
+  const std::size_t loads = sys.pictureRequests.size();
+  d.CommandコンテナOK.raiseClick();
+  EXPECT_EQ(sys.pictureRequests.size(), loads);
+  EXPECT_NE(view().find(L"\"width=424,height=124\""), std::wstring::npos);
+  // A typed target is asked about: a picture there opens at the measured size.
+  sys.putPicture(L"C:\\pics\\typed.png", image::Surface(10, 10, 0));
+  area(12, 30, 140, 96);
+  d.Textリンクターゲット.setText(L"C:\\pics\\typed.png");
+  d.CommandコンテナOK.raiseClick();
+  EXPECT_EQ(sys.pictureRequests.size(), loads + 1);
+  EXPECT_NE(
+      view().find(L"function Opentyped(){win=window.open(\"file:///C:/pics/typed.png\",\"new\","
+                  L"\"width=424,height=124\");}"),
+      std::wstring::npos);
+}
+
 }  // namespace
 }  // namespace pelnoro
