@@ -1,13 +1,13 @@
 #include "app/form_pelnoro.h"
 
 #include "app/application.h"
-#include "app/settings_file.h"
 #include "app/skins.h"
 #include "app/texts.h"
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
+#include "program/settings_file.h"
 #include "system/number_text.h"
 
 namespace pelnoro::app {
@@ -186,7 +186,9 @@ void FormPELNORO::Form_Load() {
 
   move(left(), top(), kWidth, kHeight);
 
-  if (const auto pos = ReadWindowPosition(app_)) {
+  auto& box = app_.propertyBox();
+  const program::StartSettings start = program::ReadSettingsFiles(sys, box.Current());
+  if (const auto& pos = start.windowPosition) {
     const tk::Box place =
         tk::StartPlace(static_cast<double>(pos->first), static_cast<double>(pos->second), width(),
                        height(), sys.screenWidthTwips(), sys.screenHeightTwips());
@@ -195,11 +197,12 @@ void FormPELNORO::Form_Load() {
 
   setTopmost();
 
-  ReadSettings(app_);
+  box.SetPropertyLines(start.propertyLines);
+  box.Load(start.settings);
+  box.SetFolderHistory(start.folderHistory);
 
   placeControls();
 
-  auto& box = app_.propertyBox();
   box.move(box.left(), box.top(), 5190, 4400);
   for (tk::Frame* f :
        {&box.Frame動作, &box.Frame画像, &box.FrameクリッカブルMP, &box.Frameプロパティリスト}) {
@@ -275,7 +278,7 @@ void FormPELNORO::Form_MouseDown(const tk::MouseEvent& e) {
 }
 
 void FormPELNORO::Form_MouseUp(const tk::MouseEvent&) {
-  RefreshPropertyList(app_);
+  app_.propertyBox().RefreshPropertyList(left(), top());
 }
 
 void FormPELNORO::Form_MouseMove(const tk::MouseEvent&) {
@@ -287,7 +290,10 @@ void FormPELNORO::Label終了_Click() {
     WarnLinkUnfinished();
     return;
   }
-  if (!WriteSettings(app_)) {
+  auto& box = app_.propertyBox();
+  box.RebuildPropertyLines(left(), top());
+  if (!program::WriteSettingsFiles(app_.sys(), box.ListPROPERTY_設定.items(),
+                                   box.FolderHistory())) {
     app_.sys().messageBox(text::kWriteFailedAtExit + app_.sys().exeFolder(), text::kAppTitle,
                           sys::kMbOk | sys::kMbIconExclamation);
   }

@@ -1,7 +1,6 @@
 // The save panel: review and rename the cut's file, change the folder, save.
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "app/settings_file.h"
 #include "app/texts.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
@@ -140,7 +139,7 @@ void FormPELNORO::Label保存実行_Click() {
     setTopmost();
     return;
   }
-  PushFolderHistory(app_, settings.saveFolder);
+  app_.propertyBox().PushFolderHistory(settings.saveFolder);
   returnToIdle();
 }
 

@@ -3,6 +3,8 @@
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/texts.h"
 #include "program/dialog_skin.h"
+#include "program/settings_file.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro::dialogs {
@@ -235,6 +237,70 @@ program::Settings FormPROPERTY_BOX::Current() const {
   s.mapToText = Checkテキスト出力.value() == 1;
   s.mapToHtml = CheckHTML作成.value() == 1;
   return s;
+}
+
+void FormPROPERTY_BOX::Load(const program::Settings& s) {
+  switch (s.format) {
+    case program::SaveFormat::kClipboard:
+      Optionクリップボード.setValue(true);
+      break;
+    case program::SaveFormat::kJpeg:
+      OptionJPEG.setValue(true);
+      break;
+    case program::SaveFormat::kPng:
+      OptionPNG.setValue(true);
+      break;
+    case program::SaveFormat::kBmp:
+      OptionBMP.setValue(true);
+      break;
+    case program::SaveFormat::kNone:
+      for (tk::OptionButton* o : {&Optionクリップボード, &OptionJPEG, &OptionPNG, &OptionBMP}) {
+        o->setValue(false);
+      }
+      break;
+  }
+  Text保存ファイル名.setText(s.fileName);
+  Check自動ナンバリング.setValue(s.autoNumbering ? 1 : 0);
+  SetSaveFolder(s.saveFolder);
+  // The spinner shows the quality upside down. Moving it recomputes the label, which
+  // keeps it within 0..100.
+  Label解像度.setCaption(s.jpegQuality);
+  const long quality = sys::RoundHalfEven(sys::LenientNumber(s.jpegQuality));
+  const long pos = static_cast<long>(VScrollJPEG_解像度.max()) - quality;
+  if (pos != VScrollJPEG_解像度.value()) VScrollJPEG_解像度.setValue(static_cast<int>(pos));
+  (s.pngLevel == 1   ? Option低圧縮率
+   : s.pngLevel == 2 ? Option最高の圧縮率
+                     : Option通常)
+      .setValue(true);
+  Checkテキスト出力.setValue(s.mapToText ? 1 : 0);
+  CheckHTML作成.setValue(s.mapToHtml ? 1 : 0);
+}
+
+void FormPROPERTY_BOX::SetPropertyLines(const std::vector<std::wstring>& lines) {
+  ListPROPERTY_設定.clear();
+  for (const auto& l : lines) ListPROPERTY_設定.addItem(l);
+}
+
+void FormPROPERTY_BOX::RebuildPropertyLines(double mainLeft, double mainTop) {
+  SetPropertyLines(program::SettingsLines(Current(), storedSaveFolder_, mainLeft, mainTop));
+}
+
+void FormPROPERTY_BOX::RefreshPropertyList(double mainLeft, double mainTop) {
+  hide();
+  RebuildPropertyLines(mainLeft, mainTop);
+  for (tk::Frame* page : {&Frame動作, &Frame画像, &FrameクリッカブルMP, &Frameプロパティリスト}) {
+    page->setVisible(false);
+  }
+}
+
+void FormPROPERTY_BOX::SetFolderHistory(const std::vector<std::wstring>& rows) {
+  List保存履歴.clear();
+  for (const auto& r : rows) List保存履歴.addItem(r);
+}
+
+void FormPROPERTY_BOX::PushFolderHistory(const std::wstring& folder) {
+  std::vector<std::wstring> rows = FolderHistory();
+  if (program::PushFolderHistory(rows, folder)) SetFolderHistory(rows);
 }
 
 }  // namespace pelnoro::dialogs

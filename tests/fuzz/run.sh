@@ -35,16 +35,15 @@ portable() {
 }
 encoders=$(portable encoder)
 text_files="src/system/text_file.cpp src/system/cp932_host.cpp"
-# The whole program but its Windows layer, on the scripted system of the host tests.
-program="tests/host/fake_system.cpp $(portable image system toolkit program capture dialogs output edit \
-  imagemap app encoder)"
+# The settings rules on the scripted system of the host tests: no window is made.
+settings="tests/host/fake_system.cpp $(portable image system toolkit program)"
 
 # target name, its sources (besides tests/fuzz/<target>.cpp), the longest input tried
 targets="fuzz_ppm fuzz_encoders fuzz_settings fuzz_codepage fuzz_map_document"
 sources_of() {
   case $1 in
     fuzz_ppm | fuzz_encoders) echo "$encoders tools/pelnoro-encode/ppm_reader.cpp" ;;
-    fuzz_settings) echo "$program" ;;
+    fuzz_settings) echo "$settings" ;;
     fuzz_codepage) echo "$text_files" ;;
     fuzz_map_document) echo "$text_files src/imagemap/map_document.cpp" ;;
   esac

@@ -4,7 +4,6 @@
 
 #include <array>
 
-#include "app/settings_file.h"
 #include "app_fixture.h"
 #include "dialogs/form_fld_browse.h"
 #include "system/text_file.h"
@@ -244,7 +243,7 @@ TEST_F(ChooserTest, AFolderTheSettingsFileCannotHoldIsUsedButNotKept) {
   EXPECT_NE(sys.messages[0].text.find(L"[C:\\clip\\]"), std::wstring::npos);
   // ...but the settings file and the save log keep what they can read back.
   app->main().Label保存実行.setVisible(true);
-  app::PushFolderHistory(*app, L"C:\\clip\\한글\\");
+  box().PushFolderHistory(L"C:\\clip\\한글\\");
   app->main().Label終了.raiseClick();
   const auto ini = sys::readTextLines(sys, kExe + L"\\pelnoro.ini");
   ASSERT_TRUE(ini);

@@ -10,11 +10,13 @@
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
 #include "fake_system.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
 namespace {
 
+using app::Application;
 using app::FormPELNORO;
 
 class ShellTest : public ::testing::Test {
@@ -267,6 +269,113 @@ TEST_F(PromptTest, SecondPromptDuringAWaitGetsItsOwnAnswer) {
   EXPECT_EQ(inner, L"N");
   EXPECT_EQ(main().promptDepth(), 0);
   EXPECT_TRUE(sys.userActions.empty());
+}
+
+// The settings file at start and exit: read into the property box and the window's
+// place, written back from them.
+const std::wstring kIni = L"C:\\Program Files\\Pelnoro\\pelnoro.ini";
+const std::wstring kLog = L"C:\\Program Files\\Pelnoro\\save_log.pel";
+
+std::string sjis(const std::vector<std::wstring>& lines) {
+  std::wstring t;
+  for (const auto& l : lines) t += l + L"\r\n";
+  return sys::toCp932(t);
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  testing::FakeSystem sys;
+  std::unique_ptr<Application> app;
+  void startWith(const std::vector<std::wstring>& lines) {
+    sys.putFile(kIni, sjis(lines));
+    app = std::make_unique<Application>(sys);
+    ASSERT_TRUE(app->start());
+  }
+  dialogs::FormPROPERTY_BOX& box() { return app->propertyBox(); }
+};
+
+const std::vector<std::wstring> kExample = {
+    L"画像形式=PNG",
+    L"ファイル名=shot",
+    L"自動ナンバリング=しない",
+    L"保存先=C:\\tmp\\",
+    L"解像度=80",
+    L"現在の位置XY=1500-900",
+    L"※このファイルを人為的に再編集した場合の動作は保証されません。"};
+
+TEST_F(SettingsTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
+  sys.putFile(L"C:\\tmp\\a.txt", "x");
+  startWith(kExample);
+  EXPECT_TRUE(box().OptionPNG.value());
+  EXPECT_FALSE(box().OptionBMP.value());
+  EXPECT_EQ(box().Text保存ファイル名.text(), L"shot");
+  EXPECT_EQ(box().Check自動ナンバリング.value(), 0);
+  EXPECT_EQ(box().Label保存先.caption(), L"C:\\tmp\\");
+  EXPECT_EQ(box().Label解像度.caption(), L"80");
+  EXPECT_EQ(box().VScrollJPEG_解像度.value(), 20);
+  EXPECT_EQ(app->main().left(), 1500);
+  EXPECT_EQ(app->main().top(), 900);
+  // PropertyLines holds the raw lines, the comment included.
+  EXPECT_EQ(box().ListPROPERTY_設定.listCount(), 7);
+
+  app->main().Label終了.raiseClick();
+  EXPECT_TRUE(sys.messages.empty());
+  const auto written = sys.file(kIni);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(*written, sjis(kExample));
+  // The bytes really are Shift_JIS: 画 is 0x89 0xE6.
+  EXPECT_EQ(written->substr(0, 2), "\x89\xE6");
+}
+
+TEST_F(SettingsTest, MissingFileStartsWithDefaultsAndExitCreatesIt) {
+  app = std::make_unique<Application>(sys);
+  ASSERT_TRUE(app->start());
+  EXPECT_TRUE(box().OptionBMP.value());
+  EXPECT_EQ(box().Text保存ファイル名.text(), L"TEST");
+  EXPECT_EQ(box().Check自動ナンバリング.value(), 1);
+  EXPECT_EQ(box().Label解像度.caption(), L"50");
+  app->main().Label終了.raiseClick();
+  const auto lines = sys::readTextLines(sys, kIni);
+  ASSERT_TRUE(lines);
+  EXPECT_EQ(*lines, (std::vector<std::wstring>{
+                        L"画像形式=BMP", L"ファイル名=TEST", L"自動ナンバリング=する", L"保存先=",
+                        L"解像度=50", L"現在の位置XY=1200-1200",
+                        L"※このファイルを人為的に再編集した場合の動作は保証されません。"}));
+  EXPECT_TRUE(sys.file(kLog));
+}
+
+TEST_F(SettingsTest, PositionKeptOnTheScreenAtEveryEdge) {
+  // 1920 x 1080 pixels at 15 twips: 28800 x 16200 twips.
+  startWith({L"現在の位置XY=26000-14000"});
+  EXPECT_EQ(app->main().left(), 28800 - 3450 - 200);
+  EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
+  // Just inside the right and bottom edges stays where it was.
+  startWith({L"現在の位置XY=25349-13589"});
+  EXPECT_EQ(app->main().left(), 25349);
+  EXPECT_EQ(app->main().top(), 13589);
+  // Left of the screen (a monitor that is gone), or above it: brought onto it.
+  startWith({L"現在の位置XY=-1500-300"});
+  EXPECT_EQ(app->main().left(), 0);
+  EXPECT_EQ(app->main().top(), 300);
+  // -99999 left, 99999 down: the left edge and the bottom rule both apply.
+  startWith({L"現在の位置XY=-99999-99999"});
+  EXPECT_EQ(app->main().left(), 0);
+  EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
+  startWith({L"現在の位置XY=700--40"});
+  EXPECT_EQ(app->main().left(), 700);
+  EXPECT_EQ(app->main().top(), 0);
+}
+
+TEST_F(SettingsTest, AReadOnlySettingsFileIsReportedAndLeftAsItWas) {
+  startWith(kExample);
+  const auto before = sys.file(kIni);
+  sys.setReadOnly(kIni);
+  box().OptionJPEG.setValue(true);
+  app->main().Label終了.raiseClick();
+  EXPECT_EQ(sys.file(kIni), before);
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text.rfind(L"設定ファイルを書き込めませんでした。", 0), 0u);
+  EXPECT_TRUE(app->ended());
 }
 
 }  // namespace

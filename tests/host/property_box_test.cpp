@@ -147,6 +147,38 @@ TEST_F(PropertyBoxTest, SpinnerPositionIsOneHundredMinusQuality) {
   EXPECT_EQ(label.caption(), L"0");
 }
 
+TEST_F(PropertyBoxTest, LoadShowsEverySettingAndTheSpinnerFollowsTheQuality) {
+  program::Settings s;
+  s.format = program::SaveFormat::kPng;
+  s.fileName = L"b=c";
+  s.autoNumbering = false;
+  s.saveFolder = L"D:\\x\\";
+  s.jpegQuality = L"80";
+  s.pngLevel = 1;
+  s.mapToText = false;
+  s.mapToHtml = true;
+  box().Load(s);
+  EXPECT_TRUE(box().OptionPNG.value());
+  EXPECT_FALSE(box().OptionBMP.value());
+  EXPECT_EQ(box().Check自動ナンバリング.value(), 0);
+  EXPECT_EQ(box().VScrollJPEG_解像度.value(), 20);
+  EXPECT_TRUE(box().Option低圧縮率.value());
+  const program::Settings back = box().Current();
+  EXPECT_EQ(back.format, s.format);
+  EXPECT_EQ(back.fileName, s.fileName);
+  EXPECT_EQ(back.autoNumbering, s.autoNumbering);
+  EXPECT_EQ(back.saveFolder, s.saveFolder);
+  EXPECT_EQ(back.jpegQuality, s.jpegQuality);
+  EXPECT_EQ(back.pngLevel, s.pngLevel);
+  EXPECT_EQ(back.mapToText, s.mapToText);
+  EXPECT_EQ(back.mapToHtml, s.mapToHtml);
+  // A quality that is no number reads as 0 and the spinner's label follows.
+  s.jpegQuality = L"abc";
+  box().Load(s);
+  EXPECT_EQ(box().VScrollJPEG_解像度.value(), 100);
+  EXPECT_EQ(box().Label解像度.caption(), L"0");
+}
+
 TEST_F(PropertyBoxTest, ProgressiveFollowsOnlyClicks) {
   menu(L"＋設定");
   menu(L" 　画像");

@@ -1,7 +1,6 @@
 // The save panel and the image writer, from a cut to the written file.
 #include <gtest/gtest.h>
 
-#include "app/settings_file.h"
 #include "app_fixture.h"
 #include "dialogs/form_fld_browse.h"
 #include "output/image_writer.h"

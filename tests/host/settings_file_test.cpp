@@ -1,10 +1,8 @@
-#include "app/settings_file.h"
+// The settings file and the save log as data, read and written on the scripted system.
+#include "program/settings_file.h"
 
 #include <gtest/gtest.h>
 
-#include "app/application.h"
-#include "app/form_pelnoro.h"
-#include "dialogs/form_property_box.h"
 #include "fake_system.h"
 #include "system/number_text.h"
 #include "system/text_file.h"
@@ -12,54 +10,59 @@
 namespace pelnoro {
 namespace {
 
-using app::Application;
+using program::SaveFormat;
+using program::Settings;
+using Lines = std::vector<std::wstring>;
 
 const std::wstring kIni = L"C:\\Program Files\\Pelnoro\\pelnoro.ini";
 const std::wstring kLog = L"C:\\Program Files\\Pelnoro\\save_log.pel";
 
-std::string sjis(const std::vector<std::wstring>& lines) {
+std::string sjis(const Lines& lines) {
   std::wstring t;
   for (const auto& l : lines) t += l + L"\r\n";
   return sys::toCp932(t);
 }
 
-class SettingsTest : public ::testing::Test {
+// The property box's design values.
+Settings designSettings() {
+  Settings s;
+  s.fileName = L"TEST";
+  s.saveFolder = L"C:\\";
+  s.jpegQuality = L"50";
+  return s;
+}
+
+class SettingsFileTest : public ::testing::Test {
  protected:
   testing::FakeSystem sys;
-  std::unique_ptr<Application> app;
-  void startWith(const std::vector<std::wstring>& lines) {
+  program::StartSettings startWith(const Lines& lines) {
     sys.putFile(kIni, sjis(lines));
-    app = std::make_unique<Application>(sys);
-    ASSERT_TRUE(app->start());
+    return program::ReadSettingsFiles(sys, designSettings());
   }
-  dialogs::FormPROPERTY_BOX& box() { return app->propertyBox(); }
 };
 
-const std::vector<std::wstring> kExample = {
-    L"画像形式=PNG",
-    L"ファイル名=shot",
-    L"自動ナンバリング=しない",
-    L"保存先=C:\\tmp\\",
-    L"解像度=80",
-    L"現在の位置XY=1500-900",
-    L"※このファイルを人為的に再編集した場合の動作は保証されません。"};
+const Lines kExample = {L"画像形式=PNG",
+                        L"ファイル名=shot",
+                        L"自動ナンバリング=しない",
+                        L"保存先=C:\\tmp\\",
+                        L"解像度=80",
+                        L"現在の位置XY=1500-900",
+                        L"※このファイルを人為的に再編集した場合の動作は保証されません。"};
 
-TEST_F(SettingsTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
+TEST_F(SettingsFileTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
   sys.putFile(L"C:\\tmp\\a.txt", "x");
-  startWith(kExample);
-  EXPECT_TRUE(box().OptionPNG.value());
-  EXPECT_FALSE(box().OptionBMP.value());
-  EXPECT_EQ(box().Text保存ファイル名.text(), L"shot");
-  EXPECT_EQ(box().Check自動ナンバリング.value(), 0);
-  EXPECT_EQ(box().Label保存先.caption(), L"C:\\tmp\\");
-  EXPECT_EQ(box().Label解像度.caption(), L"80");
-  EXPECT_EQ(box().VScrollJPEG_解像度.value(), 20);
-  EXPECT_EQ(app->main().left(), 1500);
-  EXPECT_EQ(app->main().top(), 900);
+  const auto start = startWith(kExample);
+  EXPECT_EQ(start.settings.format, SaveFormat::kPng);
+  EXPECT_EQ(start.settings.fileName, L"shot");
+  EXPECT_FALSE(start.settings.autoNumbering);
+  EXPECT_EQ(start.settings.saveFolder, L"C:\\tmp\\");
+  EXPECT_EQ(start.settings.jpegQuality, L"80");
+  EXPECT_EQ(start.windowPosition, std::make_pair(1500L, 900L));
   // PropertyLines holds the raw lines, the comment included.
-  EXPECT_EQ(box().ListPROPERTY_設定.listCount(), 7);
+  EXPECT_EQ(start.propertyLines.size(), 7u);
 
-  ASSERT_TRUE(app::WriteSettings(*app));
+  const Lines lines = program::SettingsLines(start.settings, L"", 1500, 900);
+  ASSERT_TRUE(program::WriteSettingsFiles(sys, lines, start.folderHistory));
   const auto written = sys.file(kIni);
   ASSERT_TRUE(written);
   EXPECT_EQ(*written, sjis(kExample));
@@ -67,62 +70,54 @@ TEST_F(SettingsTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
   EXPECT_EQ(written->substr(0, 2), "\x89\xE6");
 }
 
-TEST_F(SettingsTest, FolderWithoutFilesIsForgottenAndHistoryStartsFromIt) {
-  startWith(kExample);  // C:\tmp\ holds nothing
-  EXPECT_EQ(box().Label保存先.caption(), L"");
-  const auto& h = box().List保存履歴;
-  ASSERT_EQ(h.listCount(), 16);
-  EXPECT_EQ(h.list(0), L"");
-  for (int i = 1; i < 16; ++i) EXPECT_EQ(h.list(i), L" ");
+TEST_F(SettingsFileTest, FolderWithoutFilesIsForgottenAndHistoryStartsFromIt) {
+  const auto start = startWith(kExample);  // C:\tmp\ holds nothing
+  EXPECT_EQ(start.settings.saveFolder, L"");
+  const Lines& h = start.folderHistory;
+  ASSERT_EQ(h.size(), 16u);
+  EXPECT_EQ(h[0], L"");
+  for (std::size_t i = 1; i < 16; ++i) EXPECT_EQ(h[i], L" ");
 }
 
-TEST_F(SettingsTest, SaveLogIsReadWhole) {
+TEST_F(SettingsFileTest, SaveLogIsReadWhole) {
   sys.putFile(kLog, sjis({L"D:\\a\\", L"", L"D:\\b\\", L" ", L"D:\\a\\"}));
-  startWith(kExample);
-  const auto& h = box().List保存履歴;
-  ASSERT_EQ(h.listCount(), 4);
-  EXPECT_EQ(h.list(0), L"D:\\a\\");
-  EXPECT_EQ(h.list(2), L" ");
-  EXPECT_EQ(h.list(3), L"D:\\a\\");
+  EXPECT_EQ(startWith(kExample).folderHistory, (Lines{L"D:\\a\\", L"D:\\b\\", L" ", L"D:\\a\\"}));
 }
 
-TEST_F(SettingsTest, KeyOrderQuirks) {
+TEST_F(SettingsFileTest, KeyOrderQuirks) {
   sys.putFile(L"D:\\ファイル名\\x.bmp", "x");
   sys.putFile(L"C:\\boot.ini", "x");
-  startWith({L"保存先=D:\\ファイル名\\", L"自動ナンバリング=する ", L"解像度=abc", L"画像形式=GIF",
-             L"ファイル名=a", L"ファイル名=b=c", L"nonsense"});
+  const auto start =
+      startWith({L"保存先=D:\\ファイル名\\", L"自動ナンバリング=する ", L"解像度=abc",
+                 L"画像形式=GIF", L"ファイル名=a", L"ファイル名=b=c", L"nonsense"});
+  const Settings& s = start.settings;
   // "ファイル名" is tested before "保存先".
-  EXPECT_EQ(box().Text保存ファイル名.text(), L"b=c");
-  EXPECT_EQ(box().Label保存先.caption(), L"C:\\");
-  EXPECT_EQ(box().Check自動ナンバリング.value(), 0);
-  // An unknown format keeps the built-in BMP.
-  EXPECT_TRUE(box().OptionBMP.value());
-  // A quality that is no number reads as 0 and the spinner's label follows.
-  EXPECT_EQ(box().VScrollJPEG_解像度.value(), 100);
-  EXPECT_EQ(box().Label解像度.caption(), L"0");
+  EXPECT_EQ(s.fileName, L"b=c");
+  EXPECT_EQ(s.saveFolder, L"C:\\");
+  EXPECT_FALSE(s.autoNumbering);
+  // An unknown format keeps the built-in BMP; the quality is the text as it stands.
+  EXPECT_EQ(s.format, SaveFormat::kBmp);
+  EXPECT_EQ(s.jpegQuality, L"abc");
   // No position line: the design position.
-  EXPECT_EQ(app->main().left(), app::FormPELNORO::kDesignLeft);
+  EXPECT_FALSE(start.windowPosition);
+  // Without a file every default stays.
+  EXPECT_EQ(program::ApplySettingsLines({}, designSettings()).fileName, L"TEST");
 }
 
-TEST_F(SettingsTest, MissingFileStartsWithDefaultsAndExitCreatesIt) {
-  app = std::make_unique<Application>(sys);
-  ASSERT_TRUE(app->start());
-  EXPECT_TRUE(box().OptionBMP.value());
-  EXPECT_EQ(box().Text保存ファイル名.text(), L"TEST");
-  EXPECT_EQ(box().Check自動ナンバリング.value(), 1);
-  EXPECT_EQ(box().Label解像度.caption(), L"50");
-  app->main().Label終了.raiseClick();
-  const auto lines = sys::readTextLines(sys, kIni);
-  ASSERT_TRUE(lines);
-  EXPECT_EQ(*lines, (std::vector<std::wstring>{
-                        L"画像形式=BMP", L"ファイル名=TEST", L"自動ナンバリング=する", L"保存先=",
-                        L"解像度=50", L"現在の位置XY=1200-1200",
-                        L"※このファイルを人為的に再編集した場合の動作は保証されません。"}));
-  EXPECT_TRUE(sys.file(kLog));
+TEST_F(SettingsFileTest, WrittenLinesFollowTheSettings) {
+  Settings s = designSettings();
+  s.format = SaveFormat::kNone;
+  s.autoNumbering = true;
+  s.saveFolder = L"C:\\한국\\";  // Shift_JIS cannot hold it: the kept folder instead
+  EXPECT_EQ(program::SettingsLines(s, L"D:\\kept\\", -225, 1234.5),
+            (Lines{L"ファイル名=TEST", L"自動ナンバリング=する", L"保存先=D:\\kept\\", L"解像度=50",
+                   L"現在の位置XY=-225-1234.5"}));
+  s.format = SaveFormat::kClipboard;
+  EXPECT_EQ(program::SettingsLines(s, L"", 0, 0)[0], L"画像形式=クリップボード");
 }
 
 TEST(PositionValue, LeadingMinusBelongsToX) {
-  using app::ParsePositionValue;
+  using program::ParsePositionValue;
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY=-1500-300"), std::make_pair(-1500L, 300L));
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY=1500--300"), std::make_pair(1500L, -300L));
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY=1234.5-10.5"), std::make_pair(1234L, 10L));
@@ -131,6 +126,9 @@ TEST(PositionValue, LeadingMinusBelongsToX) {
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY=700"), std::make_pair(700L, 0L));
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY"), std::make_pair(0L, 0L));
   EXPECT_EQ(ParsePositionValue(L"現在の位置XY=-"), std::make_pair(0L, 0L));
+  // The first position line counts.
+  EXPECT_EQ(program::WindowPositionOf({L"x", L"現在の位置XY=1-2", L"現在の位置XY=3-4"}),
+            std::make_pair(1L, 2L));
 }
 
 TEST(NumberText, RoundingAndShortestSingleText) {
@@ -146,42 +144,9 @@ TEST(NumberText, RoundingAndShortestSingleText) {
   EXPECT_EQ(sys::LenientNumber(L"abc"), 0);
 }
 
-TEST_F(SettingsTest, PositionKeptOnTheScreenAtEveryEdge) {
-  // 1920 x 1080 pixels at 15 twips: 28800 x 16200 twips.
-  startWith({L"現在の位置XY=26000-14000"});
-  EXPECT_EQ(app->main().left(), 28800 - 3450 - 200);
-  EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
-  // Just inside the right and bottom edges stays where it was.
-  startWith({L"現在の位置XY=25349-13589"});
-  EXPECT_EQ(app->main().left(), 25349);
-  EXPECT_EQ(app->main().top(), 13589);
-  // Left of the screen (a monitor that is gone), or above it: brought onto it.
-  startWith({L"現在の位置XY=-1500-300"});
-  EXPECT_EQ(app->main().left(), 0);
-  EXPECT_EQ(app->main().top(), 300);
-  // -99999 left, 99999 down: the left edge and the bottom rule both apply.
-  startWith({L"現在の位置XY=-99999-99999"});
-  EXPECT_EQ(app->main().left(), 0);
-  EXPECT_EQ(app->main().top(), 16200 - 2610 - 200);
-  startWith({L"現在の位置XY=700--40"});
-  EXPECT_EQ(app->main().left(), 700);
-  EXPECT_EQ(app->main().top(), 0);
-}
-
-class HistoryTest : public SettingsTest {
- protected:
-  void SetUp() override {
-    sys.putFile(L"F:\\f\\x", "x");
-    startWith({L"保存先=F:\\f\\"});
-  }
-  std::vector<std::wstring> rows() { return box().List保存履歴.items(); }
-};
-
-TEST_F(HistoryTest, PushRules) {
-  app::PushFolderHistory(*app, L"A");
-  app::PushFolderHistory(*app, L"B");
-  app::PushFolderHistory(*app, L"A");
-  auto r = rows();
+TEST(FolderHistory, PushRules) {
+  Lines r = program::FolderHistoryOf(std::nullopt, L"F:\\f\\");
+  for (const wchar_t* f : {L"A", L"B", L"A"}) EXPECT_TRUE(program::PushFolderHistory(r, f));
   ASSERT_EQ(r.size(), 16u);
   EXPECT_EQ(r[0], L"A");
   EXPECT_EQ(r[1], L"B");
@@ -190,31 +155,32 @@ TEST_F(HistoryTest, PushRules) {
   EXPECT_EQ(r[4], L" ");
   EXPECT_EQ(r[15], L"");
   // The same folder twice in a row changes nothing; the comparison is exact.
-  app::PushFolderHistory(*app, L"A");
-  EXPECT_EQ(rows(), r);
-  app::PushFolderHistory(*app, L"a");
-  EXPECT_EQ(rows()[0], L"a");
+  const Lines before = r;
+  EXPECT_FALSE(program::PushFolderHistory(r, L"A"));
+  EXPECT_EQ(r, before);
+  program::PushFolderHistory(r, L"a");
+  EXPECT_EQ(r[0], L"a");
+  // A short history is filled with empty rows.
+  Lines shortOne{L"A", L"B", L"C"};
+  program::PushFolderHistory(shortOne, L"D");
+  EXPECT_EQ(shortOne.size(), 16u);
+  EXPECT_EQ(shortOne[3], L"C");
+  EXPECT_EQ(shortOne[4], L"");
 }
 
-TEST_F(HistoryTest, FullListKeepsTheNewestFifteenFolders) {
-  for (int i = 0; i < 20; ++i) app::PushFolderHistory(*app, L"D" + std::to_wstring(i));
-  auto r = rows();
+TEST_F(SettingsFileTest, FullHistoryKeepsTheNewestFifteenFolders) {
+  Lines r = program::FolderHistoryOf(std::nullopt, L"F:\\f\\");
+  for (int i = 0; i < 20; ++i) program::PushFolderHistory(r, L"D" + std::to_wstring(i));
   ASSERT_EQ(r.size(), 16u);
   EXPECT_EQ(r[0], L"D19");
   EXPECT_EQ(r[14], L"D5");
   EXPECT_EQ(r[15], L"");
   // The save log keeps the non-empty rows; a single space is kept as such.
-  app->main().Label終了.raiseClick();
+  ASSERT_TRUE(program::WriteSettingsFiles(sys, {}, r));
   const auto log = sys::readTextLines(sys, kLog);
   ASSERT_TRUE(log);
   EXPECT_EQ(log->size(), 15u);
 }
-
-}  // namespace
-}  // namespace pelnoro
-
-namespace pelnoro {
-namespace {
 
 // The settings file as an editor saves it: text with a byte-order mark.
 std::string withBom(const std::wstring& text, const std::string& encoding) {
@@ -245,35 +211,22 @@ std::string withBom(const std::wstring& text, const std::string& encoding) {
   return out;
 }
 
-TEST_F(SettingsTest, FilesWithAByteOrderMarkAreReadAndWrittenBackAsShiftJis) {
+TEST_F(SettingsFileTest, FilesWithAByteOrderMarkAreReadAndWrittenBackAsShiftJis) {
   sys.putFile(L"C:\\tmp\\a.txt", "x");
   std::wstring text;
   for (const auto& l : kExample) text += l + L"\r\n";
   for (const char* encoding : {"utf-8", "utf-16le", "utf-16be"}) {
     sys.putFile(kIni, withBom(text, encoding));
-    app = std::make_unique<Application>(sys);
-    ASSERT_TRUE(app->start());
-    EXPECT_TRUE(box().OptionPNG.value()) << encoding;
-    EXPECT_EQ(box().Text保存ファイル名.text(), L"shot") << encoding;
-    EXPECT_EQ(box().Check自動ナンバリング.value(), 0) << encoding;
-    EXPECT_EQ(box().Label保存先.caption(), L"C:\\tmp\\") << encoding;
-    EXPECT_EQ(box().Label解像度.caption(), L"80") << encoding;
-    EXPECT_EQ(app->main().left(), 1500) << encoding;
-    app->main().Label終了.raiseClick();
+    const auto start = program::ReadSettingsFiles(sys, designSettings());
+    EXPECT_EQ(start.settings.format, SaveFormat::kPng) << encoding;
+    EXPECT_EQ(start.settings.fileName, L"shot") << encoding;
+    EXPECT_FALSE(start.settings.autoNumbering) << encoding;
+    EXPECT_EQ(start.settings.saveFolder, L"C:\\tmp\\") << encoding;
+    EXPECT_EQ(start.settings.jpegQuality, L"80") << encoding;
+    EXPECT_EQ(start.windowPosition->first, 1500) << encoding;
+    program::WriteSettingsFiles(sys, program::SettingsLines(start.settings, L"", 1500, 900), {});
     EXPECT_EQ(sys.file(kIni), sjis(kExample)) << encoding;
   }
-}
-
-TEST_F(SettingsTest, AReadOnlySettingsFileIsReportedAndLeftAsItWas) {
-  startWith(kExample);
-  const auto before = sys.file(kIni);
-  sys.setReadOnly(kIni);
-  box().OptionJPEG.setValue(true);
-  app->main().Label終了.raiseClick();
-  EXPECT_EQ(sys.file(kIni), before);
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_EQ(sys.messages[0].text.rfind(L"設定ファイルを書き込めませんでした。", 0), 0u);
-  EXPECT_TRUE(app->ended());
 }
 
 TEST(Utf, DecodedByTheByteOrderMark) {
