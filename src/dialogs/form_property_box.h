@@ -96,6 +96,12 @@ class FormPROPERTY_BOX : public tk::Form {
   const std::wstring& StoredSaveFolder() const { return storedSaveFolder_; }
 
  private:
+  // The design of each page, and the events.
+  void designOperationPage();
+  void designImagePage();
+  void designClickableMapPage();
+  void wireEvents();
+
   sys::System& sys_;
   program::AppState& state_;
   FormFLD_browse& chooser_;
