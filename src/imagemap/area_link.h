@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 
 namespace pelnoro::imagemap {
 

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 #include "dialogs/texts.h"
 #include "imagemap/map_document.h"
-#include "imagemap/picture_files.h"
 #include "imagemap/preview_fit.h"
+#include "imagemap/target_file.h"
 #include "imagemap/texts.h"
 #include "program/dialog_skin.h"
 #include "toolkit/geometry.h"

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/application.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

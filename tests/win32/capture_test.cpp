@@ -14,7 +14,7 @@
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_property_box.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {

@@ -11,7 +11,7 @@
 #include "box_answerer.h"
 #include "dialogs/form_property_box.h"
 #include "system/text_file.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {

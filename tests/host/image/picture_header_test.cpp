@@ -5,8 +5,6 @@
 #include <array>
 #include <string>
 
-#include "image/pixel_ops.h"
-
 namespace pelnoro {
 namespace {
 
@@ -140,15 +138,6 @@ TEST(PictureHeader, AGifFrameIsShownOnItsScreen) {
   EXPECT_EQ(
       image::AsTheFileShowsIt(frame, PictureFormat::kGif, gif(2, 1, {{0, 0, 2, 1}}), 0).width(), 2);
   EXPECT_EQ(image::AsTheFileShowsIt(frame, PictureFormat::kPng, inset, 0).width(), 2);
-}
-
-TEST(PictureHeader, PixelsLaidOverTheBackground) {
-  // 0xAARRGGBB in, 0x00BBGGRR out.
-  EXPECT_EQ(image::OverBackground(0xFF102030, 0x00FFFFFF), 0x00302010u);
-  EXPECT_EQ(image::OverBackground(0x00102030, 0xAA445566), 0x00445566u);
-  // Half transparent: each channel halfway, rounded.
-  EXPECT_EQ(image::OverBackground(0x80FF0000, 0x00000000), 0x00000080u);
-  EXPECT_EQ(image::OverBackground(0x80000000, 0x00FFFFFF), 0x007F7F7Fu);
 }
 
 std::string pngChunk(const std::string& type, const std::string& data) {

@@ -1,4 +1,5 @@
-// Shutter, rubber band, loupe and scaling on headless forms.
+// The picture window: the rubber band on the frozen screen and on the edit image, and
+// scaling by the corner and the handle, on headless forms.
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
@@ -10,65 +11,7 @@
 namespace pelnoro {
 namespace {
 
-class CaptureTest : public testing::AppTest {
- protected:
-  void SetUp() override {
-    patternScreen(320, 200);
-    start();
-  }
-  void shutter() { main().Imageシャッターボタン.raiseClick(); }
-  std::vector<std::wstring> screenRecord() {
-    return {main().Label始点X.caption(), main().Label始点Y.caption(), main().Label終点X.caption(),
-            main().Label終点Y.caption()};
-  }
-};
-
-TEST_F(CaptureTest, ShutterFreezesTheScreenAndOpensTheCapture) {
-  main().move(1500, 1000, main().width(), main().height());
-  box().move(0, 1, box().width(), box().height());
-  sys.clipboard = image::Surface(3, 3, 0x123456);
-  // The one pump pass of the shutter sees the windows out of view.
-  double topDuringCopy = 0, boxTopDuringCopy = 0;
-  sys.userActions.push_back([&] {
-    topDuringCopy = main().top();
-    boxTopDuringCopy = box().top();
-  });
-  shutter();
-  EXPECT_EQ(topDuringCopy, -3610);
-  EXPECT_EQ(boxTopDuringCopy, -(4400 + 1));
-  EXPECT_EQ(box().top(), -(4400 + 1));  // the shutter does not bring it back
-  EXPECT_EQ(main().top(), 1000);
-  EXPECT_EQ(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
-  ASSERT_TRUE(sys.clipboard);
-  EXPECT_EQ(sys.clipboard->width(), 320);  // the old clipboard content is gone
-  EXPECT_TRUE(pic().visible());
-  EXPECT_EQ(pic().borderStyle(), tk::BorderStyle::None);
-  EXPECT_EQ(pic().width(), 320 * 15);
-  EXPECT_FALSE(pic().Picture_CHANGE1.visible());
-  EXPECT_FALSE(main().Imageシャッターボタン.enabled());
-  EXPECT_EQ(main().Shapeシャッターボタン.fillStyle(), 1);
-  EXPECT_TRUE(main().Image切り取りボタン.visible());
-  EXPECT_EQ(main().Label保存開く.caption(), L"保存");
-  EXPECT_FALSE(main().Label保存開く.enabled());
-  EXPECT_EQ(app->linkTarget().LabelCONT_NAME.caption(), L"　リンクファイル");
-  EXPECT_EQ(app->linkTarget().top(), -6000);
-  EXPECT_EQ(st().CaptureActive, program::kTrue);
-  EXPECT_FALSE(main().Listメインメニュー.visible());
-  EXPECT_EQ(app->loupe().left(), 1500 + 120);
-  EXPECT_EQ(app->loupe().top(), 1000 + 380);
-  EXPECT_TRUE(app->loupe().topmost());
-  EXPECT_EQ(app->loupeLayer().top(), 1000 + 380);
-  // A second press does nothing while the capture is open.
-  sys.screen.fill(0);
-  shutter();
-  EXPECT_NE(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
-}
-
-TEST_F(CaptureTest, PropertyBoxAtTopZeroStays) {
-  box().move(0, 0, box().width(), box().height());
-  shutter();
-  EXPECT_EQ(box().top(), 0);
-}
+using CaptureTest = testing::CaptureTest;
 
 TEST_F(CaptureTest, RubberBandNormalisesEachAxis) {
   shutter();
@@ -139,55 +82,6 @@ TEST_F(CaptureTest, DoubleClickRaisesTheMainWindow) {
   pic().PicturePic_Screen.raiseDblClick();
   EXPECT_EQ(raises.raised, 1);
   main().setPeer(nullptr);
-}
-
-TEST_F(CaptureTest, LoupeShowsThe31SquareAroundThePointer) {
-  shutter();
-  auto& s = pic().PicturePic_Screen;
-  s.raiseMouseMove({0, 0, 100, 50});
-  const auto& l = app->loupe().PictureLOUPE.surface();
-  // The centre shows the pointer pixel; the corners the square's corners.
-  EXPECT_EQ(l.pixel(60, 60), 100 + 4096 * 50);
-  EXPECT_EQ(l.pixel(0, 0), 85 + 4096 * 35);
-  EXPECT_EQ(l.pixel(119, 119), 115 + 4096 * 65);
-  // At the origin the square starts at (-15, -15): black outside the picture.
-  s.raiseMouseMove({0, 0, 0, 0});
-  EXPECT_EQ(l.pixel(0, 0), 0);
-  EXPECT_EQ(l.pixel(60, 60), 0 + 4096 * 0);
-  EXPECT_EQ(l.pixel(119, 119), 15 + 4096 * 15);
-  // Halves to even: 12.5 - 15 = -2.5 starts at -2.
-  s.raiseMouseMove({0, 0, 12.5, 20});
-  EXPECT_EQ(l.pixel(119, 60), 28 + 4096 * 20);
-}
-
-TEST_F(CaptureTest, CrosshairPicture) {
-  const auto p = capture::CrosshairPicture();
-  const std::uint32_t key = capture::kLoupeKey, red = 0x000080, green = 0x00FB00;
-  // The picture as drawn by hand: the cross on column and row 60, open at 57-58 and
-  // 62-63, the 3 x 3 centre, and the green lines beside the cross's inner part.
-  auto expected = [&](int x, int y) {
-    const bool gap = [](int v) {
-      return v == 57 || v == 58 || v == 62 || v == 63;
-    }(x == 60 ? y : x);
-    if (x >= 59 && x <= 61 && y >= 59 && y <= 61) return red;
-    if ((x == 60 || y == 60) && !gap) return red;
-    const bool inner = [](int v) { return (v >= 29 && v <= 56) || (v >= 64 && v <= 89); }(y);
-    if ((x == 59 || x == 61) && inner) return green;
-    const bool innerX = [](int v) { return (v >= 30 && v <= 56) || (v >= 64 && v <= 89); }(x);
-    if ((y == 59 || y == 61) && innerX) return green;
-    return key;
-  };
-  ASSERT_EQ(p->width(), 120);
-  ASSERT_EQ(p->height(), 120);
-  int mismatches = 0;
-  for (int y = 0; y < 120; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      if (p->pixel(x, y) != expected(x, y) && ++mismatches <= 5) {
-        ADD_FAILURE() << "pixel (" << x << ", " << y << ")";
-      }
-    }
-  }
-  EXPECT_EQ(mismatches, 0);
 }
 
 class EditSurfaceTest : public CaptureTest {
@@ -281,28 +175,6 @@ TEST_F(EditSurfaceTest, HandleDragScalesToTheHandleAndNeedsLayeredWindows) {
   a.raiseMouseMove({tk::kLeftButton, 0, 50, 50});
   EXPECT_EQ(a.mousePointer(), tk::Pointer::kArrow);
   EXPECT_EQ(pic().Picture_CHANGE1.width(), 120);
-}
-
-TEST(PixelOps, StretchMirrorsAndCopyClips) {
-  image::Surface src(4, 2);
-  for (int x = 0; x < 4; ++x) {
-    src.setPixel(x, 0, static_cast<std::uint32_t>(x));
-    src.setPixel(x, 1, static_cast<std::uint32_t>(10 + x));
-  }
-  image::Surface dst(4, 2, 99);
-  image::StretchNearest(src, 0, 0, 4, 2, dst, 3, 0, -4, 2);
-  EXPECT_EQ(dst.pixel(0, 0), 3);
-  EXPECT_EQ(dst.pixel(3, 1), 10);
-  image::Surface big(8, 4, 99);
-  image::StretchNearest(src, 0, 0, 4, 2, big, 0, 0, 8, 4);
-  EXPECT_EQ(big.pixel(1, 1), 0);
-  EXPECT_EQ(big.pixel(2, 2), 11);
-  image::Surface cut(3, 3, 99);
-  image::CopyRect(src, 2, 1, 3, 3, cut, 0, 0, 7);
-  EXPECT_EQ(cut.pixel(0, 0), 12);
-  EXPECT_EQ(cut.pixel(1, 0), 13);
-  EXPECT_EQ(cut.pixel(2, 0), 7);
-  EXPECT_EQ(cut.pixel(0, 1), 7);
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// The save panel and the image writer, from a cut to the written file.
+// The save panel, from a cut to the written file.
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
 #include "dialogs/form_fld_browse.h"
-#include "output/image_writer.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -199,66 +198,6 @@ TEST_F(SavePanelTest, FolderLabelsToggleTheChooser) {
   EXPECT_TRUE(app->folderChooser().visible());
   main().Label保存フォルダ.raiseClick();
   EXPECT_FALSE(app->folderChooser().visible());
-}
-
-class WriterTest : public SavePanelTest {
- protected:
-  std::optional<output::SaveRequest> request(const std::wstring& ext, const std::wstring& name) {
-    return output::SaveRequestFor(sys, ext, L"C:\\clips\\" + name, box().Current(),
-                                  st().JpegProgressive != 0);
-  }
-  output::SaveOutcome write(const output::SaveRequest& r) {
-    return output::WriteCutImage(sys, pic().Picture_CHANGE1.surface(), r);
-  }
-};
-
-TEST_F(WriterTest, FormatsLevelsAndExtensions) {
-  box().Option低圧縮率.setValue(true);
-  auto png = request(L".PNG", L"a.png");
-  ASSERT_TRUE(png);
-  EXPECT_EQ(png->pngLevel, 1);
-  output::SaveOutcome out = write(*png);
-  EXPECT_TRUE(out.written);
-  EXPECT_EQ(out.encoderCode, 0);
-  EXPECT_EQ(written(L"a.png")->substr(1, 3), "PNG");
-  box().Option最高の圧縮率.setValue(true);
-  EXPECT_EQ(request(L".PNG", L"a.png")->pngLevel, 2);
-
-  const auto bmp = request(L".BMP", L"b.bmp");
-  ASSERT_TRUE(bmp);
-  out = write(*bmp);
-  EXPECT_TRUE(out.written);
-  EXPECT_FALSE(out.encoderCode);  // a bitmap save hands back no code
-  const auto bmpFile = written(L"b.bmp");
-  ASSERT_TRUE(bmpFile);
-  EXPECT_EQ(bmpFile->substr(0, 2), "BM");
-  EXPECT_EQ(bmpFile->size(), 54u + 200u * 3u * 150u);  // 24-bit rows of 600 bytes
-
-  EXPECT_FALSE(request(L".jpg", L"c"));
-  EXPECT_FALSE(request(L"", L"c"));
-  EXPECT_FALSE(written(L"c"));
-  EXPECT_TRUE(sys.messages.empty());
-}
-
-TEST_F(WriterTest, QualityCaptionMustBeANumber) {
-  box().Label解像度.setCaption(L"abc");
-  EXPECT_FALSE(request(L".JPG", L"q.jpg"));
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_EQ(sys.messages[0].title, L"中断");
-  EXPECT_FALSE(written(L"q.jpg"));
-  box().Label解像度.setCaption(L"256");
-  EXPECT_FALSE(request(L".JPG", L"q.jpg"));
-  box().Label解像度.setCaption(L"0");
-  const auto jpeg = request(L".JPG", L"q.jpg");
-  ASSERT_TRUE(jpeg);
-  EXPECT_TRUE(write(*jpeg).written);
-}
-
-TEST(WriteErrorText, CodesAsDecimalText) {
-  EXPECT_EQ(output::WriteErrorText(3),
-            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = 3");
-  EXPECT_EQ(output::WriteErrorText(-1),
-            L"書き込みエラーが発生しました。処理を中断します。 return_CODE = -1");
 }
 
 }  // namespace

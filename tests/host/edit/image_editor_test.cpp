@@ -1,8 +1,9 @@
 // Turns, mirrors, mosaic, undo, reset and replace on the cut image, through the menu.
+#include "edit/image_editor.h"
+
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
-#include "edit/image_editor.h"
 #include "image/transform.h"
 #include "system/text_file.h"
 

@@ -4,68 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app_fixture.h"
-#include "dialogs/form_text_view.h"
-#include "imagemap/form_cl_container.h"
-#include "system/text_file.h"
+#include "imagemap/link_fixture.h"
 
 namespace pelnoro {
 namespace {
 
-class LinkTest : public testing::AppTest {
- protected:
-  void SetUp() override {
-    patternScreen(1280, 1024);
-    sys.putFile(L"C:\\clips\\keep.txt", "x");
-    sys.putFolder(L"C:\\pics");
-    sys.putPicture(L"C:\\pics\\photo.large.jpg", image::Surface(400, 100, 0x123456));
-    sys.putFile(L"C:\\pics\\notes.txt", "n");
-    sys.putFile(L"C:\\Program Files\\Pelnoro\\pelnoro.ini",
-                sys::toCp932(L"画像形式=PNG\r\n保存先=C:\\clips\\\r\nファイル名=TEST\r\n"
-                             L"自動ナンバリング=しない\r\n"));
-    sys.clock = {2003, 1, 8, 9, 5, 7};
-    start();
-    main().Imageシャッターボタン.raiseClick();
-    drag(pic().PicturePic_Screen, 100, 50, 400, 250);
-    main().Image切り取りボタン.raiseClick();
-  }
-  imagemap::FormCL_CONTAINER& dialog() { return app->linkTarget(); }
-  const std::wstring& view() { return app->textView().TextTEXT.text(); }
-  // Marks an area on the cut and runs リンクの設定.
-  void area(double x0, double y0, double x1, double y1) {
-    drag(pic().Picture_CHANGE1, x0, y0, x1, y1);
-    menuCommand(L"リンクの設定");
-  }
-  // Chooses a file of C:\pics in the dialog and confirms it.
-  void choose(const std::wstring& name) {
-    auto& d = dialog();
-    d.Dirコンテナ.setPath(L"C:\\pics");
-    const auto& rows = d.Fileコンテナ.items();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i] == name) d.Fileコンテナ.clickRow(static_cast<int>(i));
-    }
-    ASSERT_EQ(d.Textリンクターゲット.text(), L"C:\\pics\\" + name);
-    d.CommandコンテナOK.raiseClick();
-  }
-  void finish(bool yes) {
-    sys.userActions.push_back([this, yes] {
-      EXPECT_EQ(main().LabelON_MSG_TITLE.caption(), L" リンク設定終了");
-      (yes ? main().CommandON_MSG_YES : main().CommandON_MSG_NO).raiseClick();
-    });
-    menuCommand(L"設定終了");
-  }
-  std::optional<std::wstring> html(const std::wstring& path = L"C:\\clips\\TEST.html") {
-    const auto bytes = sys.file(path);
-    if (!bytes) return std::nullopt;
-    return sys::fromCp932(*bytes);
-  }
-};
-
-constexpr wchar_t kHead[] =
-    L"<html><p>\r\n"
-    L"<img src=\"TEST.PNG\" width=\"300\" height=\"200\" border=\"0\" "
-    L"usemap=\"#lm030108_090507\">\r\n"
-    L"<map name=\"lm030108_090507\">\r\n";
+using testing::kHead;
+using testing::LinkTest;
 
 TEST_F(LinkTest, AWholeRunToTheTextViewAndTheFile) {
   box().CheckHTML作成.setValue(1);
@@ -198,24 +143,6 @@ TEST_F(LinkTest, UnwritableDocumentIsReportedAndLinkModeStaysAsItWas) {
   EXPECT_FALSE(main().Label保存実行.visible());
 }
 
-TEST_F(LinkTest, CancelClearsTheSelectionAndOkNeedsATarget) {
-  area(12, 30, 140, 96);
-  dialog().CommandコンテナCANCEL.raiseClick();
-  EXPECT_FALSE(dialog().visible());
-  EXPECT_EQ(main().Label始点X2.caption(), L"");
-  area(12, 30, 140, 96);
-  dialog().Textリンクターゲット.setText(L"");
-  dialog().CommandコンテナOK.raiseClick();
-  ASSERT_EQ(sys.messages.size(), 1u);
-  EXPECT_EQ(sys.messages[0].text, L"ファイル又はアドレスが指定されていません。");
-  EXPECT_EQ(sys.messages[0].title, L"未指定");
-  EXPECT_EQ(st().LinkModeActive, program::kFalse);
-  // A typed web address: a plain entry, as typed.
-  dialog().Textリンクターゲット.setText(L"https://example.com/a?b=1&c=2");
-  dialog().CommandコンテナOK.raiseClick();
-  EXPECT_NE(view().find(L"href=\"https://example.com/a?b=1&amp;c=2\">"), std::wstring::npos);
-}
-
 TEST_F(LinkTest, AFailedWriteAndItsRetryLeaveTheTextViewAsWholeAsTheFile) {
   box().CheckHTML作成.setValue(1);
   const std::wstring plain =
@@ -244,27 +171,6 @@ TEST_F(LinkTest, AFailedWriteAndItsRetryLeaveTheTextViewAsWholeAsTheFile) {
   finish(true);
   EXPECT_EQ(view(), kHead + plain + plain + L"</map>\r\n</p></html>");
   EXPECT_EQ(html(), kHead + plain + plain + L"</map>\r\n</p></html>\r\n");
-}
-
-TEST_F(LinkTest, OkUsesThePictureMeasuredForThePreviewWithoutLoadingItAgain) {
-  area(12, 30, 140, 96);
-  auto& d = dialog();
-  d.Dirコンテナ.setPath(L"C:\\pics");
-  d.Fileコンテナ.clickRow(1);  // photo.large.jpg
-  const std::size_t loads = sys.pictureRequests.size();
-  d.CommandコンテナOK.raiseClick();
-  EXPECT_EQ(sys.pictureRequests.size(), loads);
-  EXPECT_NE(view().find(L"\"width=424,height=124\""), std::wstring::npos);
-  // A typed target is asked about: a picture there opens at the measured size.
-  sys.putPicture(L"C:\\pics\\typed.png", image::Surface(10, 10, 0));
-  area(12, 30, 140, 96);
-  d.Textリンクターゲット.setText(L"C:\\pics\\typed.png");
-  d.CommandコンテナOK.raiseClick();
-  EXPECT_EQ(sys.pictureRequests.size(), loads + 1);
-  EXPECT_NE(
-      view().find(L"function Opentyped(){win=window.open(\"file:///C:/pics/typed.png\",\"new\","
-                  L"\"width=424,height=124\");}"),
-      std::wstring::npos);
 }
 
 }  // namespace

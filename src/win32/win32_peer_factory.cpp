@@ -1,4 +1,4 @@
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 
 #include "win32/child_peers.h"
 #include "win32/child_window.h"

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "fake_system.h"
-#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -131,19 +130,6 @@ TEST(PositionValue, LeadingMinusBelongsToX) {
             std::make_pair(1L, 2L));
 }
 
-TEST(NumberText, RoundingAndShortestSingleText) {
-  EXPECT_EQ(sys::RoundHalfEven(2.5), 2);
-  EXPECT_EQ(sys::RoundHalfEven(3.5), 4);
-  EXPECT_EQ(sys::RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(sys::RoundHalfEven(-2.6), -3);
-  EXPECT_EQ(sys::SingleText(1500), L"1500");
-  EXPECT_EQ(sys::SingleText(-225), L"-225");
-  EXPECT_EQ(sys::SingleText(1234.5), L"1234.5");
-  EXPECT_EQ(sys::SingleText(0.1), L"0.1");
-  EXPECT_EQ(sys::LenientNumber(L" - 1 2.5e3"), -12.5);
-  EXPECT_EQ(sys::LenientNumber(L"abc"), 0);
-}
-
 TEST(FolderHistory, PushRules) {
   Lines r = program::FolderHistoryOf(std::nullopt, L"F:\\f\\");
   for (const wchar_t* f : {L"A", L"B", L"A"}) EXPECT_TRUE(program::PushFolderHistory(r, f));
@@ -227,31 +213,6 @@ TEST_F(SettingsFileTest, FilesWithAByteOrderMarkAreReadAndWrittenBackAsShiftJis)
     program::WriteSettingsFiles(sys, program::SettingsLines(start.settings, L"", 1500, 900), {});
     EXPECT_EQ(sys.file(kIni), sjis(kExample)) << encoding;
   }
-}
-
-TEST(Utf, DecodedByTheByteOrderMark) {
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
-                            "a\xC3\xA9\xE7\x94\xBB"),
-            L"a\xE9\x753B");
-  // A cut-off sequence and a stray continuation byte stand in as U+FFFD.
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
-                            "\xE7\x94"),
-            L"\xFFFD\xFFFD");
-  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
-                            "\x80"
-                            "b"),
-            L"\xFFFD"
-            L"b");
-  EXPECT_EQ(sys::decodeText(std::string("\xFF\xFE"
-                                        "A\0\x3B\x75",
-                                        6)),
-            L"A\x753B");
-  EXPECT_EQ(sys::decodeText(std::string("\xFE\xFF"
-                                        "\0A\x75\x3B",
-                                        6)),
-            L"A\x753B");
-  // No mark: Shift_JIS.
-  EXPECT_EQ(sys::decodeText("\x89\xE6"), L"\x753B");
 }
 
 }  // namespace

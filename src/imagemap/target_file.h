@@ -1,4 +1,5 @@
-// Picture files as the link-target dialog treats them.
+// The file a link target names: whether it is a picture, and opening it with its own
+// program.
 #pragma once
 
 #include <string>

@@ -1,11 +1,12 @@
 // The folder chooser: opening from the property box, browsing, OK and Cancel,
 // and the texts it refuses.
+#include "dialogs/form_fld_browse.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 
 #include "app_fixture.h"
-#include "dialogs/form_fld_browse.h"
 #include "system/text_file.h"
 
 namespace pelnoro {

@@ -1,6 +1,6 @@
-#include "imagemap/picture_files.h"
+#include "imagemap/target_file.h"
 
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 
 namespace pelnoro::imagemap {
 

@@ -1,4 +1,4 @@
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 
 #include "system/number_text.h"
 

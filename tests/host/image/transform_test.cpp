@@ -1,4 +1,6 @@
 // Turns, mirrors and the mosaic on whole pixel buffers.
+#include "image/transform.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "image/transform.h"
 
 namespace pelnoro {
 namespace {

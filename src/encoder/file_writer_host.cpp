@@ -1,6 +1,4 @@
 // The portable writer, for the host's tools and tests.
-#include "encoder/file_writer.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,6 +8,8 @@
 #include <cstdio>
 #include <random>
 #include <system_error>
+
+#include "encoder/file_writer.h"
 
 namespace pelnoro::encoder {
 namespace fs = std::filesystem;

@@ -48,5 +48,29 @@ TEST(TextLines, EveryLineEndAndALastLineWithout) {
   EXPECT_EQ(sys::splitLines(L"a\r\n\r\nb\r\n"), (std::vector<std::wstring>{L"a", L"", L"b"}));
 }
 
+TEST(Utf, DecodedByTheByteOrderMark) {
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "a\xC3\xA9\xE7\x94\xBB"),
+            L"a\xE9\x753B");
+  // A cut-off sequence and a stray continuation byte stand in as U+FFFD.
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "\xE7\x94"),
+            L"\xFFFD\xFFFD");
+  EXPECT_EQ(sys::decodeText("\xEF\xBB\xBF"
+                            "\x80"
+                            "b"),
+            L"\xFFFD"
+            L"b");
+  EXPECT_EQ(sys::decodeText(std::string("\xFF\xFE"
+                                        "A\0\x3B\x75",
+                                        6)),
+            L"A\x753B");
+  EXPECT_EQ(sys::decodeText(std::string("\xFE\xFF"
+                                        "\0A\x75\x3B",
+                                        6)),
+            L"A\x753B");
+  // No mark: Shift_JIS.
+  EXPECT_EQ(sys::decodeText("\x89\xE6"), L"\x753B");
+}
 }  // namespace
 }  // namespace pelnoro

@@ -1,13 +1,11 @@
-// The cut, its deliveries and the clear, on headless forms.
+// The shutter, the cut, its deliveries and the clear, on headless forms.
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "app_fixture.h"
 #include "dialogs/form_text_view.h"
 #include "imagemap/form_cl_container.h"
-#include "output/numbering.h"
 #include "program/run_error.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -99,24 +97,6 @@ TEST_F(CutTest, NoSelectionKeepsTheCaptureAndBringsTheLoupeBack) {
   EXPECT_TRUE(pic().PicturePic_Screen.visible());
 }
 
-TEST(Numbering, LowestFreeNumberFromTwoDigitsUp) {
-  std::set<std::wstring> files;
-  auto taken = [&files](const std::wstring& p) { return files.count(p) > 0; };
-  std::wstring number;
-  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip00.JPG");
-  for (int i = 0; i < 10; ++i) files.insert(L"C:\\c\\clip0" + std::to_wstring(i) + L".JPG");
-  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip10.JPG");
-  EXPECT_EQ(number, L"10");
-  for (int i = 10; i < 100; ++i) files.insert(L"C:\\c\\clip" + std::to_wstring(i) + L".JPG");
-  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip100.JPG");
-  // A gap is filled again; the folder is part of what is looked up.
-  files.erase(L"C:\\c\\clip05.JPG");
-  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"clip", L".JPG", number, taken), L"clip05.JPG");
-  EXPECT_EQ(output::NextNumberedName(L"D:\\", L"clip", L".JPG", number, taken), L"clip00.JPG");
-  // An empty base gives the bare number.
-  EXPECT_EQ(output::NextNumberedName(L"C:\\c\\", L"", L".PNG", number, taken), L"00.PNG");
-}
-
 TEST_F(CutTest, NumberingMatchesNamesAsTheFileSystemDoes) {
   box().OptionJPEG.setValue(true);
   // Without regard to case; a folder of the name is no file.
@@ -201,11 +181,6 @@ TEST_F(CutTest, FailuresGoToTheErrorPathAndEndIdle) {
   EXPECT_FALSE(main().Image切り取りボタン.visible());
 }
 
-TEST(ErrorText, TwoBlanksBeforeAPositiveNumber) {
-  EXPECT_EQ(program::ErrorMessageText(53, L"P", L"D"), L"ｴﾗｰ番号  53P でｴﾗｰが発生しました。\rD");
-  EXPECT_EQ(program::ErrorMessageText(-1, L"P", L"D"), L"ｴﾗｰ番号 -1P でｴﾗｰが発生しました。\rD");
-}
-
 TEST_F(CutTest, DockPropertyBoxBothWays) {
   sys.screenH = 768;  // 11520 twips
   box().move(0, 0, box().width(), 4000);
@@ -258,5 +233,53 @@ TEST_F(CutTest, ClearIsRefusedInLinkModeAndOtherwiseResetsEverything) {
   EXPECT_TRUE(main().topmost());
 }
 
+using ShutterTest = testing::CaptureTest;
+
+TEST_F(ShutterTest, ShutterFreezesTheScreenAndOpensTheCapture) {
+  main().move(1500, 1000, main().width(), main().height());
+  box().move(0, 1, box().width(), box().height());
+  sys.clipboard = image::Surface(3, 3, 0x123456);
+  // The one pump pass of the shutter sees the windows out of view.
+  double topDuringCopy = 0, boxTopDuringCopy = 0;
+  sys.userActions.push_back([&] {
+    topDuringCopy = main().top();
+    boxTopDuringCopy = box().top();
+  });
+  shutter();
+  EXPECT_EQ(topDuringCopy, -3610);
+  EXPECT_EQ(boxTopDuringCopy, -(4400 + 1));
+  EXPECT_EQ(box().top(), -(4400 + 1));  // the shutter does not bring it back
+  EXPECT_EQ(main().top(), 1000);
+  EXPECT_EQ(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
+  ASSERT_TRUE(sys.clipboard);
+  EXPECT_EQ(sys.clipboard->width(), 320);  // the old clipboard content is gone
+  EXPECT_TRUE(pic().visible());
+  EXPECT_EQ(pic().borderStyle(), tk::BorderStyle::None);
+  EXPECT_EQ(pic().width(), 320 * 15);
+  EXPECT_FALSE(pic().Picture_CHANGE1.visible());
+  EXPECT_FALSE(main().Imageシャッターボタン.enabled());
+  EXPECT_EQ(main().Shapeシャッターボタン.fillStyle(), 1);
+  EXPECT_TRUE(main().Image切り取りボタン.visible());
+  EXPECT_EQ(main().Label保存開く.caption(), L"保存");
+  EXPECT_FALSE(main().Label保存開く.enabled());
+  EXPECT_EQ(app->linkTarget().LabelCONT_NAME.caption(), L"　リンクファイル");
+  EXPECT_EQ(app->linkTarget().top(), -6000);
+  EXPECT_EQ(st().CaptureActive, program::kTrue);
+  EXPECT_FALSE(main().Listメインメニュー.visible());
+  EXPECT_EQ(app->loupe().left(), 1500 + 120);
+  EXPECT_EQ(app->loupe().top(), 1000 + 380);
+  EXPECT_TRUE(app->loupe().topmost());
+  EXPECT_EQ(app->loupeLayer().top(), 1000 + 380);
+  // A second press does nothing while the capture is open.
+  sys.screen.fill(0);
+  shutter();
+  EXPECT_NE(pic().PicturePic_Screen.surface().pixels(), sys.screen.pixels());
+}
+
+TEST_F(ShutterTest, PropertyBoxAtTopZeroStays) {
+  box().move(0, 0, box().width(), box().height());
+  shutter();
+  EXPECT_EQ(box().top(), 0);
+}
 }  // namespace
 }  // namespace pelnoro

@@ -1,5 +1,7 @@
 // What a list box's peer learns about its rows: only what changed, so that a
 // list filled row by row costs one native row per row.
+#include "toolkit/controls.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/controls.h"
 #include "toolkit/form.h"
 
 namespace pelnoro {
