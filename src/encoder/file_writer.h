@@ -15,6 +15,9 @@ namespace pelnoro::encoder {
 // leaves any existing file as it was and no partial file. A read-only target or a
 // folder of that name is never replaced (kCannotReplace); a missing folder is
 // kCannotCreateFile, a failed write or flush kWriteFailed.
-Error WriteFileReplacing(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
+// The target is named as the system names files (UTF-16 on Windows): building a
+// std::filesystem::path there would pull the locale machinery into the exe.
+Error WriteFileReplacing(const std::filesystem::path::string_type& target,
+                         std::span<const std::uint8_t> bytes);
 
 }  // namespace pelnoro::encoder

@@ -53,7 +53,8 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-Error WriteFileReplacing(const fs::path& target, std::span<const std::uint8_t> bytes) {
+Error WriteFileReplacing(const std::string& targetName, std::span<const std::uint8_t> bytes) {
+  const fs::path target(targetName);
   std::error_code ec;
   if (target.empty() || !target.has_filename()) return Error::kCannotCreateFile;
   const fs::file_status status = fs::status(target, ec);

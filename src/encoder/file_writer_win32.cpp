@@ -38,9 +38,7 @@ bool WriteAll(HANDLE h, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-Error WriteFileReplacing(const std::filesystem::path& targetPath,
-                         std::span<const std::uint8_t> bytes) {
-  const std::wstring target = targetPath.wstring();
+Error WriteFileReplacing(const std::wstring& target, std::span<const std::uint8_t> bytes) {
   if (target.empty() || target.back() == L'\\' || target.back() == L'/')
     return Error::kCannotCreateFile;
   // A read-only file or a folder of that name is never replaced. Windows refuses the

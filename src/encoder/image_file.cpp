@@ -10,19 +10,19 @@ namespace fs = std::filesystem;
 Error SaveJpegFile(const PixelView& image, const JpegOptions& options, const fs::path& target) {
   std::vector<std::uint8_t> bytes;
   const Error e = EncodeJpeg(image, options, bytes);
-  return e != Error::kOk ? e : WriteFileReplacing(target, bytes);
+  return e != Error::kOk ? e : WriteFileReplacing(target.native(), bytes);
 }
 
 Error SavePngFile(const PixelView& image, PngLevel level, const fs::path& target) {
   std::vector<std::uint8_t> bytes;
   const Error e = EncodePng(image, level, bytes);
-  return e != Error::kOk ? e : WriteFileReplacing(target, bytes);
+  return e != Error::kOk ? e : WriteFileReplacing(target.native(), bytes);
 }
 
 Error SaveBmpFile(const PixelView& image, const fs::path& target) {
   std::vector<std::uint8_t> bytes;
   const Error e = EncodeBmp(image, bytes);
-  return e != Error::kOk ? e : WriteFileReplacing(target, bytes);
+  return e != Error::kOk ? e : WriteFileReplacing(target.native(), bytes);
 }
 
 }  // namespace pelnoro::encoder
