@@ -65,7 +65,9 @@ void WriteSymbols(const SymbolBuffer& symbols, const HuffmanCode* const (&codes)
     std::uint32_t bits;
     std::uint32_t length;
   };
-  std::vector<Code> lookup((kRawSlot + 1) * 256, Code{0, 0});
+  // Left unset where no entry can look: every symbol in the list was counted, so it has
+  // a code.
+  Code lookup[(kRawSlot + 1) * 256];
   std::uint64_t total = symbols.RawBits();
   for (int n = 0; n <= 16; ++n) lookup[kRawSlot * 256 + n] = {0, static_cast<std::uint32_t>(n)};
   for (int slot = 0; slot < kCodedSlots; ++slot) {
@@ -83,7 +85,7 @@ void WriteSymbols(const SymbolBuffer& symbols, const HuffmanCode* const (&codes)
   const std::size_t start = out.size();
   out.resize(start + (total + 7) / 8 * 2 + 8);
   BitWriter writer(out.data() + start);
-  const Code* table = lookup.data();
+  const Code* table = lookup;
   for (const std::uint32_t* e = symbols.Begin(); e != symbols.End(); ++e) {
     const std::uint32_t entry = *e;
     const Code code = table[entry & 0x7FF];
