@@ -11,6 +11,10 @@
 
 namespace pelnoro::encoder {
 
+namespace jpeg {
+enum class KernelLevel;  // jpeg_kernels.h
+}
+
 // JPEG's own size fields allow up to 65535; we stop a little short like other encoders.
 inline constexpr int kJpegMaxDimension = 65500;
 
@@ -27,5 +31,15 @@ std::array<std::uint16_t, 64> JpegQuantTable(int table, int quality);
 // Replaces `out` with a complete JPEG file.
 Error EncodeJpeg(const PixelView& image, const JpegOptions& options,
                  std::vector<std::uint8_t>& out);
+Error EncodeJpegRgb(const RgbView& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out);
+
+// The same with the kernels of `level` rather than the fastest this processor runs, for
+// the tests and benchmarks that show a file does not depend on them. A level the
+// processor does not run gives kBadArgument.
+Error EncodeJpeg(const PixelView& image, const JpegOptions& options, jpeg::KernelLevel level,
+                 std::vector<std::uint8_t>& out);
+Error EncodeJpegRgb(const RgbView& image, const JpegOptions& options, jpeg::KernelLevel level,
+                    std::vector<std::uint8_t>& out);
 
 }  // namespace pelnoro::encoder

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "encoder/jpeg_huffman.h"
+#include "encoder/jpeg_kernels.h"
 
 namespace pelnoro::encoder::jpeg {
 
@@ -75,14 +76,15 @@ inline int ExtraBitsOf(int slot, int symbol) {
 // Entries one baseline block can make: DC, 63 AC values, 3 runs of 16 zeros, end of block.
 inline constexpr std::size_t kMaxBaselineBlockEntries = 68;
 
-// The DC difference and the AC run/size symbols of one baseline block. `zigzag` holds the
-// quantised coefficients, `nonzero` has bit k set when zigzag[k] != 0, `dc_slot` is the
+// The DC difference and the AC run/size symbols of one baseline block. `coefs` holds the
+// quantised coefficients in the transform's column order, `nonzero` has bit k set when
+// the k-th in zig-zag order (coefs[kColumnOrder[k]]) is not zero, `dc_slot` is the
 // block's DC slot (its AC slot follows). Needs kMaxBaselineBlockEntries of room.
-inline void CodeBaselineBlock(SymbolBuffer& out, const std::int16_t* zigzag, std::uint64_t nonzero,
+inline void CodeBaselineBlock(SymbolBuffer& out, const std::int16_t* coefs, std::uint64_t nonzero,
                               int& last_dc, int dc_slot) {
   std::uint32_t* p = out.MutableEnd();
-  const int diff = zigzag[0] - last_dc;
-  last_dc = zigzag[0];
+  const int diff = coefs[0] - last_dc;
+  last_dc = coefs[0];
   // Negative values are sent as value - 1 in as many bits as the magnitude needs.
   const int dc_bits = std::bit_width(static_cast<unsigned>(diff < 0 ? -diff : diff));
   ++out.MutableCounts(dc_slot)[dc_bits];
@@ -100,7 +102,7 @@ inline void CodeBaselineBlock(SymbolBuffer& out, const std::int16_t* zigzag, std
       ++ac_counts[0xF0];
       *p++ = SymbolBuffer::Entry(ac_slot, 0xF0, 0);
     }
-    const int value = zigzag[k];
+    const int value = coefs[kColumnOrder[k]];
     const int bits = std::bit_width(static_cast<unsigned>(value < 0 ? -value : value));
     const int symbol = run << 4 | bits;
     ++ac_counts[symbol];

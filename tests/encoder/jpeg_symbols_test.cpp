@@ -41,7 +41,10 @@ std::vector<Symbol> Code(const Block& block, int& last_dc, int dc_slot = 0) {
   SymbolBuffer buffer;
   buffer.Clear();
   buffer.Reserve(kMaxBaselineBlockEntries);
-  CodeBaselineBlock(buffer, block.zigzag, block.Nonzero(), last_dc, dc_slot);
+  // The coder reads the coefficients in the transform's column order.
+  std::int16_t columns[64];
+  for (int k = 0; k < 64; ++k) columns[kColumnOrder[k]] = block.zigzag[k];
+  CodeBaselineBlock(buffer, columns, block.Nonzero(), last_dc, dc_slot);
   return Entries(buffer);
 }
 
