@@ -19,6 +19,8 @@ Error WriteFileReplacing(const std::filesystem::path& target, std::span<const st
 
 Error SaveJpegFile(const PixelView& image, const JpegOptions& options,
                    const std::filesystem::path& target);
+Error SaveJpegRgbFile(const RgbView& image, const JpegOptions& options,
+                      const std::filesystem::path& target);
 Error SavePngFile(const PixelView& image, PngLevel level, const std::filesystem::path& target);
 Error SaveBmpFile(const PixelView& image, const std::filesystem::path& target);
 

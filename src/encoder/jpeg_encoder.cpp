@@ -387,7 +387,8 @@ void WriteScanHeader(std::vector<std::uint8_t>& out, const Component* comps, con
 // Fits Huffman tables to the gathered symbols, then writes them, the scan header and the
 // data.
 void WriteScan(std::vector<std::uint8_t>& out, const Component* comps, const Scan& scan,
-               const SymbolBuffer& symbols) {
+               SymbolBuffer& symbols) {
+  symbols.Tally();
   HuffmanCode codes[jpeg::kCodedSlots];
   const HuffmanCode* tables[jpeg::kCodedSlots] = {};
   for (int slot = 0; slot < jpeg::kCodedSlots; ++slot)
@@ -455,8 +456,9 @@ Error Encode(const Rows& rows, int width, int height, const JpegOptions& options
     WriteHeaders(out, quant, comps, width, height, options.progressive);
     SymbolBuffer symbols;
     symbols.Clear();
-    // About what a detailed picture needs, so the list seldom has to grow.
-    symbols.Reserve(static_cast<std::size_t>(width) * height / 6);
+    // More than all but noise needs, so the list seldom has to grow and be copied: pages
+    // of it that no symbol reaches are never touched, and so cost nothing.
+    symbols.Reserve(static_cast<std::size_t>(width) * height / 2);
     if (options.progressive) {
       for (Component& c : comps)
         c.coefs.reset(new std::int16_t[static_cast<std::size_t>(c.blocks_w) * c.blocks_h * 64]);

@@ -121,19 +121,20 @@ PELNORO_JPEG_TARGET void ConvertRowPairAvx2(const std::uint32_t* row0, const std
 PELNORO_JPEG_TARGET std::uint64_t QuantizeBlockAvx2(const float* samples, std::ptrdiff_t stride,
                                                     const float* divisors, std::int16_t* coefs) {
   __m256 r[8];
-  const __m256 first = _mm256_set1_ps(samples[0]);
-  __m256 same = _mm256_castsi256_ps(_mm256_set1_epi32(-1));
-  for (int i = 0; i < 8; ++i) {
-    r[i] = _mm256_loadu_ps(samples + i * stride);
-    same = _mm256_and_ps(same, _mm256_cmp_ps(r[i], first, _CMP_EQ_OQ));
-  }
+  for (int i = 0; i < 8; ++i) r[i] = _mm256_loadu_ps(samples + i * stride);
   // Flat blocks (most of a screen picture) need no transform: the DCT of a constant is
-  // exactly 64 times it in the DC term and exact zeros elsewhere.
+  // exactly 64 times it in the DC term and exact zeros elsewhere. The first row decides
+  // most blocks of a photograph at once.
+  const __m256 first = _mm256_set1_ps(samples[0]);
+  __m256 same = _mm256_cmp_ps(r[0], first, _CMP_EQ_OQ);
   if (_mm256_movemask_ps(same) == 0xFF) {
-    const int dc = QuantizeValue(samples[0] * 64.0f, divisors[0], kDcLimit);
-    std::memset(coefs, 0, 64 * sizeof(std::int16_t));
-    coefs[0] = static_cast<std::int16_t>(dc);
-    return dc != 0 ? 1 : 0;
+    for (int i = 1; i < 8; ++i) same = _mm256_and_ps(same, _mm256_cmp_ps(r[i], first, _CMP_EQ_OQ));
+    if (_mm256_movemask_ps(same) == 0xFF) {
+      const int dc = QuantizeValue(samples[0] * 64.0f, divisors[0], kDcLimit);
+      std::memset(coefs, 0, 64 * sizeof(std::int16_t));
+      coefs[0] = static_cast<std::int16_t>(dc);
+      return dc != 0 ? 1 : 0;
+    }
   }
 
   // Columns first, each lane one column; then, transposed, each lane one row, which
@@ -142,24 +143,25 @@ PELNORO_JPEG_TARGET std::uint64_t QuantizeBlockAvx2(const float* samples, std::p
   Transpose8(r);
   Dct8(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
 
+  // Rounded as QuantizeValue does; the offset is taken off after packing to 16 bits,
+  // where it still fits (16384 +- 2047), sixteen values at a time.
   const __m256 half = _mm256_set1_ps(16384.5f);
-  const __m256i offset = _mm256_set1_epi32(16384);
+  const __m256i offset = _mm256_set1_epi16(16384);
   const __m256i zero = _mm256_setzero_si256();
-  __m256i limit = _mm256_set1_epi16(kAcLimit);
+  const __m256i ac_high = _mm256_set1_epi16(16384 + kAcLimit);
+  const __m256i ac_low = _mm256_set1_epi16(16384 - kAcLimit);
   __m256i zeros[4];
   for (int u = 0; u < 8; u += 2) {
     __m256i q[2];
     for (int i = 0; i < 2; ++i)
-      q[i] = _mm256_sub_epi32(
-          _mm256_cvttps_epi32(_mm256_add_ps(
-              _mm256_mul_ps(r[u + i], _mm256_loadu_ps(divisors + (u + i) * 8)), half)),
-          offset);
+      q[i] = _mm256_cvttps_epi32(
+          _mm256_add_ps(_mm256_mul_ps(r[u + i], _mm256_loadu_ps(divisors + (u + i) * 8)), half));
     // packs works within 128-bit lanes: 0-3 of u, 0-3 of u+1, 4-7 of u, 4-7 of u+1.
     __m256i packed =
         _mm256_permute4x64_epi64(_mm256_packs_epi32(q[0], q[1]), _MM_SHUFFLE(3, 1, 2, 0));
-    const __m256i this_limit = u == 0 ? _mm256_insert_epi16(limit, kDcLimit, 0) : limit;
-    packed =
-        _mm256_max_epi16(_mm256_min_epi16(packed, this_limit), _mm256_sub_epi16(zero, this_limit));
+    const __m256i high = u == 0 ? _mm256_insert_epi16(ac_high, 16384 + kDcLimit, 0) : ac_high;
+    const __m256i low = u == 0 ? _mm256_insert_epi16(ac_low, 16384 - kDcLimit, 0) : ac_low;
+    packed = _mm256_sub_epi16(_mm256_max_epi16(_mm256_min_epi16(packed, high), low), offset);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(coefs + u * 8), packed);
     zeros[u / 2] = _mm256_cmpeq_epi16(packed, zero);
   }

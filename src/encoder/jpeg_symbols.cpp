@@ -17,6 +17,26 @@ void SymbolBuffer::Clear() {
   raw_bits_ = 0;
 }
 
+void SymbolBuffer::Tally() {
+  // Slot and symbol together index each tally, raw bits counted by their length.
+  constexpr int kIndices = (kRawSlot + 1) * 256;
+  std::uint32_t tallies[4][kIndices] = {};
+  const std::uint32_t* e = entries_.get();
+  for (; end_ - e >= 4; e += 4)
+    for (int i = 0; i < 4; ++i) ++tallies[i][e[i] & 0x7FF];
+  for (; e != end_; ++e) ++tallies[0][*e & 0x7FF];
+  for (int slot = 0; slot < kCodedSlots; ++slot)
+    for (int s = 0; s < 256; ++s) {
+      const int i = slot * 256 + s;
+      counts_[slot][s] = tallies[0][i] + tallies[1][i] + tallies[2][i] + tallies[3][i];
+    }
+  raw_bits_ = 0;
+  for (int n = 0; n <= 16; ++n) {
+    const int i = kRawSlot * 256 + n;
+    raw_bits_ += std::uint64_t{tallies[0][i] + tallies[1][i] + tallies[2][i] + tallies[3][i]} * n;
+  }
+}
+
 void SymbolBuffer::Grow(std::size_t more) {
   const std::size_t used = static_cast<std::size_t>(end_ - entries_.get());
   const std::size_t capacity = static_cast<std::size_t>(capacity_end_ - entries_.get());

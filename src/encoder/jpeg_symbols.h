@@ -35,16 +35,14 @@ class SymbolBuffer {
   }
 
   // A symbol and its extra bits, which must have no others set.
-  void Put(int slot, int symbol, std::uint32_t extra) {
-    ++counts_[slot][symbol];
-    *end_++ = Entry(slot, symbol, extra);
-  }
+  void Put(int slot, int symbol, std::uint32_t extra) { *end_++ = Entry(slot, symbol, extra); }
   // Up to 16 bits written as they are.
-  void PutRaw(std::uint32_t bits, int count) {
-    raw_bits_ += static_cast<std::uint64_t>(count);
-    *end_++ = Entry(kRawSlot, count, bits);
-  }
+  void PutRaw(std::uint32_t bits, int count) { *end_++ = Entry(kRawSlot, count, bits); }
 
+  // Counts every entry's symbol, for Counts() and RawBits(). One pass over the finished
+  // list, four tallies in turn, is quicker than counting each symbol as it is made, where
+  // a symbol that comes again at once must wait for its own count to be stored.
+  void Tally();
   const HuffmanCounts& Counts(int slot) const { return counts_[slot]; }
   const std::uint32_t* Begin() const { return entries_.get(); }
   const std::uint32_t* End() const { return end_; }
@@ -53,7 +51,6 @@ class SymbolBuffer {
   // For coders that keep the end in a register: they append at End() and hand it back.
   std::uint32_t* MutableEnd() { return end_; }
   void SetEnd(std::uint32_t* end) { end_ = end; }
-  HuffmanCounts& MutableCounts(int slot) { return counts_[slot]; }
 
  private:
   void Grow(std::size_t more);
@@ -87,40 +84,31 @@ inline void CodeBaselineBlock(SymbolBuffer& out, const std::int16_t* coefs, std:
   last_dc = coefs[0];
   // Negative values are sent as value - 1 in as many bits as the magnitude needs.
   const int dc_bits = std::bit_width(static_cast<unsigned>(diff < 0 ? -diff : diff));
-  ++out.MutableCounts(dc_slot)[dc_bits];
   *p++ = SymbolBuffer::Entry(
       dc_slot, dc_bits, static_cast<std::uint32_t>(diff + (diff >> 31)) & ((1u << dc_bits) - 1));
 
   const int ac_slot = dc_slot + 1;
-  HuffmanCounts& ac_counts = out.MutableCounts(ac_slot);
   int previous = 0;
   for (std::uint64_t left = nonzero & ~std::uint64_t{1}; left != 0; left &= left - 1) {
     const int k = std::countr_zero(left);
     int run = k - previous - 1;
     previous = k;
-    for (; run > 15; run -= 16) {
-      ++ac_counts[0xF0];
-      *p++ = SymbolBuffer::Entry(ac_slot, 0xF0, 0);
-    }
+    for (; run > 15; run -= 16) *p++ = SymbolBuffer::Entry(ac_slot, 0xF0, 0);
     const int value = coefs[kColumnOrder[k]];
     const int bits = std::bit_width(static_cast<unsigned>(value < 0 ? -value : value));
     const int symbol = run << 4 | bits;
-    ++ac_counts[symbol];
     *p++ = SymbolBuffer::Entry(
         ac_slot, symbol, static_cast<std::uint32_t>(value + (value >> 31)) & ((1u << bits) - 1));
   }
-  if (previous != 63) {
-    ++ac_counts[0x00];
-    *p++ = SymbolBuffer::Entry(ac_slot, 0x00, 0);
-  }
+  if (previous != 63) *p++ = SymbolBuffer::Entry(ac_slot, 0x00, 0);
   out.SetEnd(p);
 }
 
 // Bit k set when |zigzag[k]| >> shift is non-zero (`ones`: is exactly one).
 std::uint64_t MagnitudeMask(const std::int16_t* zigzag, int shift, bool ones);
 
-// Appends the entries coded with `codes` (indexed by slot; null where the slot has no
-// symbols), the last byte padded with one-bits.
+// After Tally(): appends the entries coded with `codes` (indexed by slot; null where the slot has
+// no symbols), the last byte padded with one-bits.
 void WriteSymbols(const SymbolBuffer& symbols, const HuffmanCode* const (&codes)[kCodedSlots],
                   std::vector<std::uint8_t>& out);
 

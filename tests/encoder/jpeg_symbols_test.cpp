@@ -135,6 +135,7 @@ TEST(JpegWriteSymbols, BitsReadBackWithTheTables) {
     else
       buffer.Put(slot, symbol, extra);
   }
+  buffer.Tally();
   HuffmanCode codes[kCodedSlots];
   const HuffmanCode* tables[kCodedSlots];
   for (int slot = 0; slot < kCodedSlots; ++slot) {
