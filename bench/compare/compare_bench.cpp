@@ -234,9 +234,10 @@ int main(int argc, char** argv) {
   std::vector<std::string> order;
   for (const Picture& p : pictures) {
     const encoder::PixelView view = p.View();
-    auto jpeg = [&](bool progressive) {
-      return [&, progressive](Bytes& out) {
-        return encoder::EncodeJpeg(view, {quality, progressive}, out) == encoder::Error::kOk;
+    auto jpeg = [&](bool progressive, int threads = 0) {
+      return [&, progressive, threads](Bytes& out) {
+        return encoder::EncodeJpeg(view, {quality, progressive, threads}, out) ==
+               encoder::Error::kOk;
       };
     };
     auto png = [&](encoder::PngLevel level) {
@@ -252,6 +253,9 @@ int main(int argc, char** argv) {
     };
     const std::vector<Row> rows = {
         {label("jpeg q%d"), jpeg(false), label("turbojpeg q%d"),
+         [&](Bytes& out) { return TurboJpeg(p, quality, false, out); }, true},
+        // Large pictures are encoded on two threads; this row keeps ours to one.
+        {label("jpeg q%d 1 thread"), jpeg(false, 1), label("turbojpeg q%d"),
          [&](Bytes& out) { return TurboJpeg(p, quality, false, out); }, true},
         {label("jpeg q%d prog"), jpeg(true), label("turbojpeg q%d prog"),
          [&](Bytes& out) { return TurboJpeg(p, quality, true, out); }, true},

@@ -1,9 +1,15 @@
 #include "encoder/jpeg_encoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <exception>
 #include <memory>
 #include <new>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "encoder/byte_writer.h"
 #include "encoder/jpeg_huffman.h"
@@ -79,25 +85,37 @@ struct RgbRows {
   }
 };
 
-// Colour conversion, 4:2:0 down-sampling and the quantised DCT of the whole picture, one
-// row of MCUs at a time so the float planes stay in cache. Blocks reach `sink` in the
-// order of an interleaved scan: four luma blocks, then Cb, then Cr.
+// The float planes of one row of MCUs, and widened rows where the source needs them: one
+// set for each thread, kept from one part of the picture to the next.
+struct Planes {
+  std::vector<float> y_rows, cb_rows, cr_rows;
+  std::vector<std::uint32_t> widened;
+};
+
+// Colour conversion, 4:2:0 down-sampling and the quantised DCT of MCU rows my_begin to
+// my_end, one row at a time so the float planes stay in cache. Blocks reach `sink` in
+// the order of an interleaved scan: four luma blocks, then Cb, then Cr.
 template <typename Rows, typename Sink>
 void TransformImage(const Rows& rows, int width, int height, const jpeg::Kernels& kernels,
-                    const float (&divisors)[2][64], int mcus_w, int mcus_h, Sink& sink) {
+                    const float (&divisors)[2][64], int mcus_w, int my_begin, int my_end,
+                    Planes& planes, Sink& sink) {
   const int padded_w = mcus_w * 16;
   const int half_w = mcus_w * 8;
-  std::vector<float> y_rows(static_cast<std::size_t>(padded_w) * 16);
-  std::vector<float> cb_rows(static_cast<std::size_t>(half_w) * 8), cr_rows(cb_rows.size());
-  // Widened rows when the source needs them.
-  std::vector<std::uint32_t> widened(Rows::kWidened ? static_cast<std::size_t>(padded_w) * 2 : 0);
+  std::vector<float>& y_rows = planes.y_rows;
+  std::vector<float>& cb_rows = planes.cb_rows;
+  std::vector<float>& cr_rows = planes.cr_rows;
+  std::vector<std::uint32_t>& widened = planes.widened;
+  y_rows.resize(static_cast<std::size_t>(padded_w) * 16);
+  cb_rows.resize(static_cast<std::size_t>(half_w) * 8);
+  cr_rows.resize(cb_rows.size());
+  widened.resize(Rows::kWidened ? static_cast<std::size_t>(padded_w) * 2 : 0);
   // Otherwise the whole-MCU part of each row is read in place; the last MCU column,
   // which may run past the right edge, goes through a copy.
   const int direct = Rows::kWidened ? padded_w : width / 16 * 16;
   std::uint32_t tail[2][16];
   alignas(32) std::int16_t coefs[64];
 
-  for (int my = 0; my < mcus_h; ++my) {
+  for (int my = my_begin; my < my_end; ++my) {
     for (int r = 0; r < 8; ++r) {
       // Past the bottom and right edges the last row and column repeat, which keeps the
       // padding blocks cheap and free of ringing into the picture.
@@ -153,21 +171,75 @@ class StoreBlocks {
   Component* comps_;
 };
 
-// Baseline: each block becomes symbols at once, so no coefficient is stored.
+// Baseline: each block becomes symbols at once, so no coefficient is stored. A part of
+// the picture coded on its own starts its DC differences from zero; Follow() mends the
+// first of each component once the part before it is done.
 class CodeBaselineBlocks {
  public:
   CodeBaselineBlocks(const Component* comps, SymbolBuffer& symbols)
       : comps_(comps), symbols_(symbols) {}
   void Code(int ci, int, int, const std::int16_t* coefs, std::uint64_t nonzero) {
     symbols_.Reserve(jpeg::kMaxBaselineBlockEntries);
+    if (first_entry_[ci] < 0) {
+      first_entry_[ci] = symbols_.End() - symbols_.Begin();
+      first_dc_[ci] = coefs[0];
+    }
     jpeg::CodeBaselineBlock(symbols_, coefs, nonzero, last_dc_[ci], comps_[ci].DcSlot());
+  }
+
+  void Follow(const CodeBaselineBlocks& before) {
+    for (int ci = 0; ci < 3; ++ci)
+      if (first_entry_[ci] >= 0)
+        symbols_.MutableBegin()[first_entry_[ci]] =
+            jpeg::DcEntry(comps_[ci].DcSlot(), first_dc_[ci] - before.last_dc_[ci]);
   }
 
  private:
   const Component* comps_;
   SymbolBuffer& symbols_;
   int last_dc_[3] = {};
+  std::ptrdiff_t first_entry_[3] = {-1, -1, -1};
+  int first_dc_[3] = {};
 };
+
+// Runs part(0, thread) .. part(count - 1, thread), on this thread (0) and one more (1)
+// where the processor has a second core. Parts go to whichever thread is free, so a
+// helper that the system starts late, or holds back, only takes fewer. The first
+// exception of a part is rethrown here, after every part has ended.
+template <typename Part>
+void RunParts(int count, const Part& part) {
+  std::atomic<int> next{0};
+  std::exception_ptr failure[2];
+  const auto work = [&](int thread) {
+    for (int i; (i = next.fetch_add(1)) < count;) {
+      try {
+        part(i, thread);
+      } catch (...) {
+        if (!failure[thread]) failure[thread] = std::current_exception();
+      }
+    }
+  };
+  std::thread helper;
+  static const bool two_cores = std::thread::hardware_concurrency() > 1;
+  if (count > 1 && two_cores) {
+    try {
+      helper = std::thread(work, 1);
+    } catch (const std::system_error&) {
+      // No second thread: this one does every part.
+    }
+  }
+  work(0);
+  if (helper.joinable()) helper.join();
+  for (const std::exception_ptr& failed : failure)
+    if (failed) std::rethrow_exception(failed);
+}
+
+// Pictures smaller than this gain too little from a second thread for what its start
+// costs, and lose much when the machine holds it back.
+constexpr long kPixelsForParts = 1L << 20;
+// Parts of about 16 MCU rows or more: small enough that a thread held back leaves the
+// other little to wait for, large enough that each costs little to set up.
+constexpr int kMcuRowsPerPart = 16;
 
 // Entries one progressive block can make, with a full correction-bit buffer flushed.
 constexpr std::size_t kMaxProgressiveBlockEntries = 256;
@@ -384,18 +456,24 @@ void WriteScanHeader(std::vector<std::uint8_t>& out, const Component* comps, con
   out.push_back(static_cast<std::uint8_t>(scan.ah << 4 | scan.al));
 }
 
-// Fits Huffman tables to the gathered symbols, then writes them, the scan header and the
-// data.
+// Fits Huffman tables to the symbols gathered in `parts`, then writes them, the scan
+// header and the data.
 void WriteScan(std::vector<std::uint8_t>& out, const Component* comps, const Scan& scan,
-               SymbolBuffer& symbols) {
-  symbols.Tally();
+               std::span<SymbolBuffer* const> parts) {
+  HuffmanCounts counts[jpeg::kCodedSlots] = {};
+  for (SymbolBuffer* part : parts) {
+    part->Tally();
+    for (int slot = 0; slot < jpeg::kCodedSlots; ++slot)
+      for (int s = 0; s < 256; ++s) counts[slot][s] += part->Counts(slot)[s];
+  }
   HuffmanCode codes[jpeg::kCodedSlots];
   const HuffmanCode* tables[jpeg::kCodedSlots] = {};
   for (int slot = 0; slot < jpeg::kCodedSlots; ++slot)
-    if (BuildOptimalHuffman(symbols.Counts(slot), codes[slot])) tables[slot] = &codes[slot];
+    if (BuildOptimalHuffman(counts[slot], codes[slot])) tables[slot] = &codes[slot];
   WriteHuffmanTables(out, tables);
   WriteScanHeader(out, comps, scan);
-  jpeg::WriteSymbols(symbols, tables, out);
+  const SymbolBuffer* const* begin = parts.data();
+  jpeg::WriteSymbols({begin, parts.size()}, tables, out);
 }
 
 // Spectral selection plus successive approximation in the order widely used for 4:2:0
@@ -454,25 +532,56 @@ Error Encode(const Rows& rows, int width, int height, const JpegOptions& options
     // Most screen pictures compress to well under a byte per pixel.
     out.reserve(static_cast<std::size_t>(width) * height / 4 + 1024);
     WriteHeaders(out, quant, comps, width, height, options.progressive);
-    SymbolBuffer symbols;
-    symbols.Clear();
-    // More than all but noise needs, so the list seldom has to grow and be copied: pages
-    // of it that no symbol reaches are never touched, and so cost nothing.
-    symbols.Reserve(static_cast<std::size_t>(width) * height / 2);
+    // Large pictures are transformed in parts of whole MCU rows, side by side; the
+    // file is the same as from one part.
+    const int parts = options.threads != 1 && static_cast<long>(width) * height >= kPixelsForParts
+                          ? std::max(1, mcus_h / kMcuRowsPerPart)
+                          : 1;
+    Planes planes[2];
+    const auto rows_of = [&](int part) {
+      return std::pair<int, int>{mcus_h * part / parts, mcus_h * (part + 1) / parts};
+    };
     if (options.progressive) {
       for (Component& c : comps)
         c.coefs.reset(new std::int16_t[static_cast<std::size_t>(c.blocks_w) * c.blocks_h * 64]);
       StoreBlocks store(comps);
-      TransformImage(rows, width, height, kernels, divisors, mcus_w, mcus_h, store);
+      RunParts(parts, [&](int part, int thread) {
+        const auto [begin, end] = rows_of(part);
+        StoreBlocks sink = store;
+        TransformImage(rows, width, height, kernels, divisors, mcus_w, begin, end, planes[thread],
+                       sink);
+      });
+      SymbolBuffer symbols;
+      symbols.Clear();
+      symbols.Reserve(static_cast<std::size_t>(width) * height / 2);
+      SymbolBuffer* const list[1] = {&symbols};
       for (const Scan& scan : kProgressiveScript) {
         symbols.Clear();
         ScanCoder(comps, scan, symbols).Run();
-        WriteScan(out, comps, scan, symbols);
+        WriteScan(out, comps, scan, list);
       }
     } else {
-      CodeBaselineBlocks coder(comps, symbols);
-      TransformImage(rows, width, height, kernels, divisors, mcus_w, mcus_h, coder);
-      WriteScan(out, comps, Scan{3, {0, 1, 2}, 0, 63, 0, 0}, symbols);
+      std::vector<SymbolBuffer> symbols(static_cast<std::size_t>(parts));
+      std::vector<CodeBaselineBlocks> coders;
+      std::vector<SymbolBuffer*> list;
+      coders.reserve(symbols.size());
+      for (SymbolBuffer& part : symbols) {
+        coders.emplace_back(comps, part);
+        list.push_back(&part);
+      }
+      RunParts(parts, [&](int part, int thread) {
+        const auto [begin, end] = rows_of(part);
+        SymbolBuffer& own = symbols[static_cast<std::size_t>(part)];
+        own.Clear();
+        // More than all but noise needs, so the list seldom has to grow and be copied:
+        // pages of it that no symbol reaches are never touched, and so cost nothing.
+        own.Reserve(static_cast<std::size_t>(width) * (end - begin) * 16 / 2);
+        TransformImage(rows, width, height, kernels, divisors, mcus_w, begin, end, planes[thread],
+                       coders[static_cast<std::size_t>(part)]);
+      });
+      for (std::size_t part = 1; part < coders.size(); ++part)
+        coders[part].Follow(coders[part - 1]);
+      WriteScan(out, comps, Scan{3, {0, 1, 2}, 0, 63, 0, 0}, list);
     }
     PutMarker(out, 0xD9);  // EOI
   } catch (const std::bad_alloc&) {

@@ -21,6 +21,9 @@ inline constexpr int kJpegMaxDimension = 65500;
 struct JpegOptions {
   int quality = 75;  // 0..100; 0 acts as 1, values above 100 as 100
   bool progressive = false;
+  // 1: on the calling thread only; otherwise a large picture is also worked on by a
+  // second thread where the processor has a second core. The file is the same.
+  int threads = 0;
 };
 
 // The luminance (0) or chrominance (1) quantisation table for a quality, in natural

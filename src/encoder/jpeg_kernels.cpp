@@ -29,11 +29,15 @@ void ConvertPairScalar(const std::uint32_t* row0, const std::uint32_t* row1, int
                        float* y1, float* cb, float* cr) {
   const std::uint32_t px[4] = {row0[x], row0[x + 1], row1[x], row1[x + 1]};
   float* ys[4] = {&y0[x], &y0[x + 1], &y1[x], &y1[x + 1]};
-  float cbs[4], crs[4];
-  for (int i = 0; i < 4; ++i)
-    ToYCbCr<float>(Red(px[i]), Green(px[i]), Blue(px[i]), *ys[i], cbs[i], crs[i]);
-  cb[x / 2] = Average4(cbs[0], cbs[1], cbs[2], cbs[3]);
-  cr[x / 2] = Average4(crs[0], crs[1], crs[2], crs[3]);
+  float r[4], g[4], b[4];
+  for (int i = 0; i < 4; ++i) {
+    r[i] = Red(px[i]);
+    g[i] = Green(px[i]);
+    b[i] = Blue(px[i]);
+    *ys[i] = Luma(r[i], g[i], b[i]);
+  }
+  Chroma(Average4(r[0], r[1], r[2], r[3]), Average4(g[0], g[1], g[2], g[3]),
+         Average4(b[0], b[1], b[2], b[3]), cb[x / 2], cr[x / 2]);
 }
 
 }  // namespace
@@ -111,26 +115,26 @@ void ConvertRowPairSse2(const std::uint32_t* row0, const std::uint32_t* row1, in
         same = _mm_and_si128(same, _mm_cmpeq_epi32(px[row][half], seen[row][half]));
       }
     if (x == 0 || _mm_movemask_epi8(same) != 0xFFFF) {
-      // cbs[row][half]: Cb of pixels x..x+3 (half 0) and x+4..x+7 (half 1).
-      __m128 cbs[2][2], crs[2][2];
+      // c[row][half][channel]: pixels x..x+3 (half 0) and x+4..x+7 (half 1).
+      __m128 c[2][2][3];
       for (int row = 0; row < 2; ++row)
         for (int half = 0; half < 2; ++half) {
-          __m128 r, g, b;
-          Channels(px[row][half], r, g, b);
-          ToYCbCr(r, g, b, seen_y[row][half], cbs[row][half], crs[row][half]);
+          Channels(px[row][half], c[row][half][0], c[row][half][1], c[row][half][2]);
+          seen_y[row][half] = Luma(c[row][half][0], c[row][half][1], c[row][half][2]);
           seen[row][half] = px[row][half];
         }
       // Even and odd pixels apart, so that each lane holds one 2x2 square.
-      const auto even = [](__m128 a, __m128 b) {
-        return _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0));
-      };
-      const auto odd = [](__m128 a, __m128 b) {
-        return _mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1));
-      };
-      seen_cb = Average4(even(cbs[0][0], cbs[0][1]), odd(cbs[0][0], cbs[0][1]),
-                         even(cbs[1][0], cbs[1][1]), odd(cbs[1][0], cbs[1][1]));
-      seen_cr = Average4(even(crs[0][0], crs[0][1]), odd(crs[0][0], crs[0][1]),
-                         even(crs[1][0], crs[1][1]), odd(crs[1][0], crs[1][1]));
+      __m128 mean[3];
+      for (int i = 0; i < 3; ++i) {
+        const auto even = [&](int row) {
+          return _mm_shuffle_ps(c[row][0][i], c[row][1][i], _MM_SHUFFLE(2, 0, 2, 0));
+        };
+        const auto odd = [&](int row) {
+          return _mm_shuffle_ps(c[row][0][i], c[row][1][i], _MM_SHUFFLE(3, 1, 3, 1));
+        };
+        mean[i] = Average4(even(0), odd(0), even(1), odd(1));
+      }
+      Chroma(mean[0], mean[1], mean[2], seen_cb, seen_cr);
     }
     for (int row = 0; row < 2; ++row)
       for (int half = 0; half < 2; ++half) _mm_storeu_ps(ys[row] + x + 4 * half, seen_y[row][half]);

@@ -95,18 +95,21 @@ PELNORO_JPEG_TARGET void ConvertRowPairAvx2(const std::uint32_t* row0, const std
         same = _mm256_and_si256(same, _mm256_cmpeq_epi32(px[row][half], seen[row][half]));
       }
     if (x == 0 || _mm256_movemask_epi8(same) != -1) {
-      __m256 cbs[2][2], crs[2][2];
+      // c[row][half][channel]: pixels x..x+7 (half 0) and x+8..x+15 (half 1).
+      __m256 c[2][2][3];
       for (int row = 0; row < 2; ++row)
         for (int half = 0; half < 2; ++half) {
-          __m256 r, g, b;
-          Channels(px[row][half], r, g, b);
-          ToYCbCr(r, g, b, seen_y[row][half], cbs[row][half], crs[row][half]);
+          Channels(px[row][half], c[row][half][0], c[row][half][1], c[row][half][2]);
+          seen_y[row][half] = Luma(c[row][half][0], c[row][half][1], c[row][half][2]);
           seen[row][half] = px[row][half];
         }
-      seen_cb = InOrder(Average4(Even(cbs[0][0], cbs[0][1]), Odd(cbs[0][0], cbs[0][1]),
-                                 Even(cbs[1][0], cbs[1][1]), Odd(cbs[1][0], cbs[1][1])));
-      seen_cr = InOrder(Average4(Even(crs[0][0], crs[0][1]), Odd(crs[0][0], crs[0][1]),
-                                 Even(crs[1][0], crs[1][1]), Odd(crs[1][0], crs[1][1])));
+      __m256 mean[3];
+      for (int i = 0; i < 3; ++i)
+        mean[i] = Average4(Even(c[0][0][i], c[0][1][i]), Odd(c[0][0][i], c[0][1][i]),
+                           Even(c[1][0][i], c[1][1][i]), Odd(c[1][0][i], c[1][1][i]));
+      Chroma(mean[0], mean[1], mean[2], seen_cb, seen_cr);
+      seen_cb = InOrder(seen_cb);
+      seen_cr = InOrder(seen_cr);
     }
     for (int row = 0; row < 2; ++row)
       for (int half = 0; half < 2; ++half)

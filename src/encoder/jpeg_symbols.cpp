@@ -77,40 +77,48 @@ std::uint64_t MagnitudeMask(const std::int16_t* zigzag, int shift, bool ones) {
 #endif
 }
 
-void WriteSymbols(const SymbolBuffer& symbols, const HuffmanCode* const (&codes)[kCodedSlots],
-                  std::vector<std::uint8_t>& out) {
-  // For every slot and symbol: the code moved up past the extra bits, and the length of
-  // both. Raw bits have no code and their count as the symbol.
+void WriteSymbols(std::span<const SymbolBuffer* const> parts,
+                  const HuffmanCode* const (&codes)[kCodedSlots], std::vector<std::uint8_t>& out) {
+  // For every slot and symbol: the code moved up past the extra bits, the length of both,
+  // and which bits of an entry's extra are the extra bits. Raw bits have no code and
+  // their count as the symbol.
   struct Code {
     std::uint32_t bits;
-    std::uint32_t length;
+    std::uint16_t length;
+    std::uint16_t mask;
   };
   // Left unset where no entry can look: every symbol in the list was counted, so it has
   // a code.
   Code lookup[(kRawSlot + 1) * 256];
-  std::uint64_t total = symbols.RawBits();
-  for (int n = 0; n <= 16; ++n) lookup[kRawSlot * 256 + n] = {0, static_cast<std::uint32_t>(n)};
+  std::uint64_t total = 0;
+  for (const SymbolBuffer* part : parts) total += part->RawBits();
+  for (int n = 0; n <= 16; ++n)
+    lookup[kRawSlot * 256 + n] = {0, static_cast<std::uint16_t>(n),
+                                  static_cast<std::uint16_t>((1u << n) - 1)};
   for (int slot = 0; slot < kCodedSlots; ++slot) {
     if (codes[slot] == nullptr) continue;
     const HuffmanCode& code = *codes[slot];
-    const HuffmanCounts& counts = symbols.Counts(slot);
     for (int s = 0; s < 256; ++s) {
       if (code.length[s] == 0) continue;  // not in this scan
       const int extra = ExtraBitsOf(slot, s);
       const std::uint32_t length = static_cast<std::uint32_t>(code.length[s] + extra);
-      lookup[slot * 256 + s] = {static_cast<std::uint32_t>(code.code[s]) << extra, length};
-      total += static_cast<std::uint64_t>(counts[s]) * length;
+      lookup[slot * 256 + s] = {static_cast<std::uint32_t>(code.code[s]) << extra,
+                                static_cast<std::uint16_t>(length),
+                                static_cast<std::uint16_t>((1u << extra) - 1)};
+      for (const SymbolBuffer* part : parts)
+        total += static_cast<std::uint64_t>(part->Counts(slot)[s]) * length;
     }
   }
   const std::size_t start = out.size();
   out.resize(start + (total + 7) / 8 * 2 + 8);
   BitWriter writer(out.data() + start);
   const Code* table = lookup;
-  for (const std::uint32_t* e = symbols.Begin(); e != symbols.End(); ++e) {
-    const std::uint32_t entry = *e;
-    const Code code = table[entry & 0x7FF];
-    writer.Put(code.bits | entry >> 16, static_cast<int>(code.length));
-  }
+  for (const SymbolBuffer* part : parts)
+    for (const std::uint32_t* e = part->Begin(); e != part->End(); ++e) {
+      const std::uint32_t entry = *e;
+      const Code code = table[entry & 0x7FF];
+      writer.Put(code.bits | (entry >> 16 & code.mask), code.length);
+    }
   out.resize(static_cast<std::size_t>(writer.Finish() - out.data()));
 }
 

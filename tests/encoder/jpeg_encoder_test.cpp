@@ -232,6 +232,24 @@ TEST(JpegKernelLevels, EveryLevelAndBothPixelFormsWriteTheSameFile) {
     }
 }
 
+// Large pictures are transformed in parts on two threads, each part's DC differences
+// mended afterwards: the file must be the one-thread file, whatever the part sizes.
+TEST(JpegThreads, PartsOnTwoThreadsWriteTheOneThreadFile) {
+  const std::pair<int, int> sizes[] = {{1024, 1024}, {1000, 1105}, {1920, 1080}, {4100, 260}};
+  for (auto [w, h] : sizes)
+    for (int kind = 0; kind < 2; ++kind) {
+      const Image source = kind == 0 ? testing::PhotoLike(w, h, static_cast<unsigned>(w))
+                                     : testing::ScreenLike(w, h);
+      for (bool progressive : {false, true}) {
+        std::vector<std::uint8_t> one, two;
+        ASSERT_EQ(EncodeJpeg(source.View(), {70, progressive, 1}, one), Error::kOk);
+        ASSERT_EQ(EncodeJpeg(source.View(), {70, progressive, 0}, two), Error::kOk);
+        EXPECT_TRUE(one == two) << w << "x" << h << " kind " << kind
+                                << (progressive ? " progressive" : "");
+      }
+    }
+}
+
 TEST(JpegInput, PackedRgbRejectsWhatPixelsReject) {
   const std::vector<std::uint8_t> rgb(64, 0);
   std::vector<std::uint8_t> out{1, 2, 3};

@@ -23,7 +23,9 @@ std::vector<Symbol> Entries(const SymbolBuffer& buffer) {
   std::vector<Symbol> out;
   for (const std::uint32_t* e = buffer.Begin(); e != buffer.End(); ++e) {
     const int slot = static_cast<int>(*e >> 8 & 7), symbol = static_cast<int>(*e & 0xFF);
-    out.push_back({slot, symbol, *e >> 16, slot == kRawSlot ? symbol : ExtraBitsOf(slot, symbol)});
+    const int bits = slot == kRawSlot ? symbol : ExtraBitsOf(slot, symbol);
+    // Only the low `bits` of an entry's extra are written.
+    out.push_back({slot, symbol, *e >> 16 & ((1u << bits) - 1), bits});
   }
   return out;
 }
