@@ -121,8 +121,9 @@ void TransformImage(const Rows& rows, int width, int height, const jpeg::Kernels
       // padding blocks cheap and free of ringing into the picture.
       const std::uint32_t* src[2];
       for (int i = 0; i < 2; ++i)
-        src[i] = rows.Row(std::min(my * 16 + 2 * r + i, height - 1),
-                          widened.data() + static_cast<std::size_t>(i) * padded_w);
+        src[i] = rows.Row(
+            std::min(my * 16 + 2 * r + i, height - 1),
+            Rows::kWidened ? widened.data() + static_cast<std::size_t>(i) * padded_w : nullptr);
       float* y0 = &y_rows[static_cast<std::size_t>(2 * r) * padded_w];
       float* y1 = y0 + padded_w;
       float* cb = &cb_rows[static_cast<std::size_t>(r) * half_w];

@@ -248,7 +248,9 @@ bool Runs(KernelLevel level) {
     case KernelLevel::kSse2:
       return true;
     case KernelLevel::kAvx2:
-      // Also false where the system does not save the 256-bit registers.
+      // Also false where the system does not save the 256-bit registers. The init is
+      // cheap once done, and makes the answer right however early this is asked.
+      __builtin_cpu_init();
       return __builtin_cpu_supports("avx2");
 #endif
     default:
