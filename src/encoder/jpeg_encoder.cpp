@@ -238,9 +238,9 @@ void RunParts(int count, const Part& part) {
 // Pictures smaller than this gain too little from a second thread for what its start
 // costs, and lose much when the machine holds it back.
 constexpr long kPixelsForParts = 1L << 20;
-// Parts of about 16 MCU rows or more: small enough that a thread held back leaves the
+// Parts of about 8 MCU rows or more: small enough that a thread held back leaves the
 // other little to wait for, large enough that each costs little to set up.
-constexpr int kMcuRowsPerPart = 16;
+constexpr int kMcuRowsPerPart = 8;
 
 // Entries one progressive block can make, with a full correction-bit buffer flushed.
 constexpr std::size_t kMaxProgressiveBlockEntries = 256;
