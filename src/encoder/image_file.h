@@ -14,6 +14,8 @@ namespace pelnoro::encoder {
 // Each encodes and writes through WriteFileReplacing: a failure keeps any old file.
 Error SaveJpegFile(const PixelView& image, const JpegOptions& options,
                    const std::filesystem::path& target);
+Error SaveJpegRgbFile(const RgbView& image, const JpegOptions& options,
+                      const std::filesystem::path& target);
 Error SavePngFile(const PixelView& image, PngLevel level, const std::filesystem::path& target);
 Error SaveBmpFile(const PixelView& image, const std::filesystem::path& target);
 
