@@ -16,7 +16,7 @@ Error SaveJpegFile(const PixelView& image, const JpegOptions& options, const fs:
 Error SaveJpegRgbFile(const RgbView& image, const JpegOptions& options, const fs::path& target) {
   std::vector<std::uint8_t> bytes;
   const Error e = EncodeJpegRgb(image, options, bytes);
-  return e != Error::kOk ? e : WriteFileReplacing(target, bytes);
+  return e != Error::kOk ? e : WriteFileReplacing(target.native(), bytes);
 }
 
 Error SavePngFile(const PixelView& image, PngLevel level, const fs::path& target) {
