@@ -10,7 +10,7 @@ PKGS=(
   libgtest-dev googletest
   libjpeg62-turbo-dev libjpeg-turbo-progs libpng-dev libturbojpeg0-dev libdeflate-dev
   wine wine64 fonts-wine
-  xvfb xauth xdotool x11-utils imagemagick xclip
+  xvfb xauth xdotool x11-utils imagemagick xclip zip unzip
   fonts-ipafont-gothic locales python3 chromium
   clang libclang-rt-14-dev clang-format
 )

@@ -5,7 +5,9 @@
 #   2. the same under AddressSanitizer and UndefinedBehaviorSanitizer (build/asan),
 #   3. a short run of every fuzz target (tests/fuzz, clang's libFuzzer),
 #   4. Windows tests (build/win, each program under Wine in its own prefix and Xvfb),
-#   5. end-to-end scripts driving the real pelnoro.exe (tests/e2e).
+#   5. the release archive, made by scripts/package.sh from HEAD (build/dist-check),
+#   6. end-to-end scripts driving the real pelnoro.exe (tests/e2e), the archive's
+#      exe among them (tests/e2e/release_archive.sh).
 # Every stage runs even when an earlier one failed; the exit code is non-zero when any
 # stage failed. Logs stay in build/*.log.
 set -uo pipefail
@@ -42,6 +44,26 @@ configure_and_build() {
   cmake --build "$dir" -j "$jobs" >>"$log" 2>&1 || { grep -E "error|Error" "$log" | head -n 40; tail -n 20 "$log"; return 1; }
 }
 
+# The release archive, made as a release is made, into build/dist-check (dist/ holds
+# only archives made by hand). Until the user guide is committed under docs/guide a
+# stand-in outside the tracked tree takes its place here, so that the packaging is
+# checked all the same.
+release_archive() {
+  export PELNORO_DIST="$root/build/dist-check"
+  if [ -n "$(git ls-tree -r --name-only HEAD docs/guide 2>/dev/null)" ]; then
+    unset PELNORO_GUIDE
+  else
+    echo "no user guide under docs/guide at HEAD: the archive is made with a stand-in"
+    mkdir -p "$root/build/guide-stand-in"
+    export PELNORO_GUIDE="$root/build/guide-stand-in/使い方.txt"
+    printf '%s\r\n' 'Pelnoro 使い方 (packaging check only, not a guide)' >"$PELNORO_GUIDE"
+  fi
+  rm -rf "$PELNORO_DIST"
+  bash scripts/package.sh || return 1
+  export PELNORO_ARCHIVE
+  PELNORO_ARCHIVE="$(ls "$PELNORO_DIST"/pelnoro-*-win64.zip)"
+}
+
 stage "format" bash tests/format/check-format.sh
 stage "host build" configure_and_build build/host build/host.log
 host_ok=$?
@@ -62,6 +84,7 @@ stage "windows build" configure_and_build build/win build/win.log \
 win_ok=$?
 if [ $win_ok = 0 ]; then
   stage "windows tests (wine)" ctest --test-dir build/win -j 2 --output-on-failure --timeout 900
+  stage "release archive" release_archive
   stage "end-to-end (wine)" bash tests/e2e/run-all.sh
 fi
 

@@ -13,7 +13,7 @@
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "edit/image_editor.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 using namespace pelnoro;

@@ -19,7 +19,7 @@
 #include <windows.h>
 
 #include "toolkit/file_lists.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 #endif
 

@@ -23,8 +23,7 @@ Application::Application(sys::System& sys) : sys_(sys) {
   textView_ = std::make_unique<dialogs::FormTEXTview>();
   editor_ = std::make_unique<edit::ImageEditor>(state_, *pic_, *main_);
   linkMode_ = std::make_unique<imagemap::LinkMode>(sys_, state_, *main_, *pic_, *textView_);
-  linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>(sys_, state_, *linkMode_);
-  linkMode_->setDialog(*linkTarget_);
+  linkTarget_ = std::make_unique<imagemap::FormCL_CONTAINER>(sys_);
   const double tx = sys_.twipsPerPixelX(), ty = sys_.twipsPerPixelY();
   for (tk::Form* f :
        {static_cast<tk::Form*>(main_.get()), static_cast<tk::Form*>(propertyBox_.get()),
@@ -67,6 +66,14 @@ void Application::wire() {
   linkMode_->shownFileName = [&m] { return m.Labelファイル名.caption(); };
   linkMode_->mainWindowBox = [&m] { return m.box(); };
   linkMode_->openSavePanel = [&m] { m.Label保存開く_Click(); };
+  imagemap::FormCL_CONTAINER& dialog = *linkTarget_;
+  imagemap::LinkMode& linkMode = *linkMode_;
+  linkMode.showLinkTarget = [&dialog](double left, double below) {
+    dialog.ShowForLinking(left, below);
+  };
+  dialog.linkChosen = [&linkMode](const imagemap::AreaLink& link) {
+    return linkMode.AddArea(link);
+  };
   linkTarget_->settings = settings;
   linkTarget_->editSelection = pic.editSelection;
   linkTarget_->openImage = [&m](const std::wstring& path, const std::wstring& fileName) {

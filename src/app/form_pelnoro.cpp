@@ -1,13 +1,13 @@
 #include "app/form_pelnoro.h"
 
 #include "app/application.h"
-#include "app/settings_file.h"
 #include "app/skins.h"
 #include "app/texts.h"
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/form_property_box.h"
+#include "program/settings_file.h"
 #include "system/number_text.h"
 
 namespace pelnoro::app {
@@ -22,11 +22,28 @@ constexpr tk::Color kWhite = 0x00FFFFFF;
 // Design position of the save panel's labels: outside the visible area.
 constexpr double kParkedLeft = 4000;
 
-void designLabel(tk::Label& l, double left, double top, double width, double height,
-                 const std::wstring& caption, tk::Color back) {
-  l.move(left, top, width, height);
-  l.setCaption(caption);
-  l.setBackColor(back);
+// A button or text label as designed: its place (twips), caption and background.
+struct LabelDesign {
+  tk::Label* label;
+  double left, top, width, height;
+  const wchar_t* caption;
+  tk::Color back;
+};
+
+void design(std::initializer_list<LabelDesign> labels) {
+  for (const LabelDesign& d : labels) {
+    d.label->move(d.left, d.top, d.width, d.height);
+    d.label->setCaption(d.caption);
+    d.label->setBackColor(d.back);
+  }
+}
+
+// Raised buttons made of labels: centred captions in a frame.
+void asButtons(std::initializer_list<tk::Label*> labels) {
+  for (tk::Label* l : labels) {
+    l->setAlignment(tk::Align::Center);
+    l->setBordered(true);
+  }
 }
 
 }  // namespace
@@ -41,6 +58,14 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   // The native frame of a fixed single window at 96 DPI, for headless forms.
   setFrameTwips(6 * 15, 25 * 15);
 
+  designButtons();
+  designSavePanel();
+  designPrompt();
+  designSelectionStorage();
+  wireEvents();
+}
+
+void FormPELNORO::designButtons() {
   Shapeシャッターボタン.move(2465, 145, 520, 520);
   Shapeシャッターボタン.setFillColor(0x00C0C0C0);
   Shapeシャッターボタン.setBorderColor(0x00808080);
@@ -58,37 +83,32 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   Image切り取りボタン.setToolTip(L"切り取り");
   Image切り取りボタン.setVisible(false);
 
-  designLabel(Label保存開く, 2400, 960, 855, 225, text::kOpenImage, kWhite);
-  designLabel(Label終了, 2400, 1260, 855, 225, text::kExit, 0x00C0E0FF);
-  designLabel(Labelクリア, 2400, 1560, 855, 225, text::kClear, 0x00C0FFFF);
-  for (tk::Label* l : {&Label保存開く, &Label終了, &Labelクリア}) {
-    l->setAlignment(tk::Align::Center);
-    l->setBordered(true);
-  }
-  designLabel(Labelステータス, 30, 1920, 3255, 180, L"", kWhite);
+  design({{&Label保存開く, 2400, 960, 855, 225, text::kOpenImage, kWhite},
+          {&Label終了, 2400, 1260, 855, 225, text::kExit, 0x00C0E0FF},
+          {&Labelクリア, 2400, 1560, 855, 225, text::kClear, 0x00C0FFFF},
+          {&Labelステータス, 30, 1920, 3255, 180, L"", kWhite}});
+  asButtons({&Label保存開く, &Label終了, &Labelクリア});
 
   Listメインメニュー.move(60, 120, 2175, 1680);
   // The widest row, " 　クリッカブルマップ", is 10.5 characters of 1 em: at 9 point it
   // fits the list's 2175 twips.
   Listメインメニュー.setFont(tk::Font{L"ＭＳ ゴシック", 9, false});
+}
 
-  // Save panel, parked and hidden until the start moves it in.
+void FormPELNORO::designSavePanel() {
+  // Parked and hidden until the start moves it in.
   Shapeツールウィンド背景.move(kParkedLeft, 120, 2175, 1680);
   Shapeツールウィンド背景.setFillStyle(0);
   Shapeツールウィンド背景.setBorderColor(0x00C8B8A8);
-  designLabel(Labelファイル名変更, kParkedLeft, 190, 1200, 225, L"ファイル名", 0x00F0E0D0);
+  design({{&Labelファイル名変更, kParkedLeft, 190, 1200, 225, L"ファイル名", 0x00F0E0D0},
+          {&Labelファイル名, kParkedLeft, 420, 2040, 255, L"", kWhite},
+          {&Labelフォルダ変更, kParkedLeft, 750, 1200, 225, L"保存フォルダ", 0x00F0E0D0},
+          {&Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite},
+          {&Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0},
+          {&Label保存キャンセル, kParkedLeft, 1560, 855, 225, L"キャンセル", 0x00C0E0FF}});
   Labelファイル名変更.setToolTip(L"ファイル名変更");
-  designLabel(Labelファイル名, kParkedLeft, 420, 2040, 255, L"", kWhite);
-  designLabel(Labelフォルダ変更, kParkedLeft, 750, 1200, 225, L"保存フォルダ", 0x00F0E0D0);
   Labelフォルダ変更.setToolTip(L"フォルダ変更");
-  designLabel(Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite);
-  designLabel(Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0);
-  designLabel(Label保存キャンセル, kParkedLeft, 1560, 855, 225, L"キャンセル", 0x00C0E0FF);
-  for (tk::Label* l :
-       {&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル}) {
-    l->setAlignment(tk::Align::Center);
-    l->setBordered(true);
-  }
+  asButtons({&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル});
   Labelファイル名.setBordered(true);
   Label保存フォルダ.setBordered(true);
   Textファイル名変更.move(kParkedLeft, 420, 2040, 255);
@@ -98,8 +118,9 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
            &Labelファイル名old, &Label保存フォルダold}) {
     c->setVisible(false);
   }
+}
 
-  // In-window prompt.
+void FormPELNORO::designPrompt() {
   FrameON_MSG.move(kParkedLeft, 120, 2175, 1680);
   FrameON_MSG.setBackColor(kPromptBack);
   FrameON_MSG.setBordered(false);
@@ -113,10 +134,11 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
   CommandON_MSG_YES.setCaption(L"Yes");
   CommandON_MSG_NO.move(1200, 1320, 495, 255);
   CommandON_MSG_NO.setCaption(L"No");
-
   for (tk::Line* l : {&LineLEFT, &LineUP, &LineRIGHT, &LineDOWN}) l->setVisible(false);
+}
 
-  // Selection storage below the client area.
+void FormPELNORO::designSelectionStorage() {
+  // Below the client area: two columns of three frames, each with its labels in a row.
   double top = 2520;
   for (tk::Frame* f : {&Frameポインタ, &Frame始点, &Frame終点}) {
     f->move(60, top, 1575, 975);
@@ -133,7 +155,9 @@ FormPELNORO::FormPELNORO(Application& app) : tk::Form(L"FormPELNORO"), app_(app)
     auto& kids = f->children();
     for (std::size_t i = 0; i < kids.size(); ++i) kids[i]->move(120, 240 + 300.0 * i, 1200, 255);
   }
+}
 
+void FormPELNORO::wireEvents() {
   onLoad = [this] { Form_Load(); };
   onResize = [this] { Form_Resize(); };
   onQueryUnload = [this](bool& cancel, tk::UnloadMode mode) { Form_QueryUnload(cancel, mode); };
@@ -186,7 +210,9 @@ void FormPELNORO::Form_Load() {
 
   move(left(), top(), kWidth, kHeight);
 
-  if (const auto pos = ReadWindowPosition(app_)) {
+  auto& box = app_.propertyBox();
+  const program::StartSettings start = program::ReadSettingsFiles(sys, box.Current());
+  if (const auto& pos = start.windowPosition) {
     const tk::Box place =
         tk::StartPlace(static_cast<double>(pos->first), static_cast<double>(pos->second), width(),
                        height(), sys.screenWidthTwips(), sys.screenHeightTwips());
@@ -195,11 +221,12 @@ void FormPELNORO::Form_Load() {
 
   setTopmost();
 
-  ReadSettings(app_);
+  box.SetPropertyLines(start.propertyLines);
+  box.Load(start.settings);
+  box.SetFolderHistory(start.folderHistory);
 
   placeControls();
 
-  auto& box = app_.propertyBox();
   box.move(box.left(), box.top(), 5190, 4400);
   for (tk::Frame* f :
        {&box.Frame動作, &box.Frame画像, &box.FrameクリッカブルMP, &box.Frameプロパティリスト}) {
@@ -275,7 +302,7 @@ void FormPELNORO::Form_MouseDown(const tk::MouseEvent& e) {
 }
 
 void FormPELNORO::Form_MouseUp(const tk::MouseEvent&) {
-  RefreshPropertyList(app_);
+  app_.propertyBox().RefreshPropertyList(left(), top());
 }
 
 void FormPELNORO::Form_MouseMove(const tk::MouseEvent&) {
@@ -287,7 +314,10 @@ void FormPELNORO::Label終了_Click() {
     WarnLinkUnfinished();
     return;
   }
-  if (!WriteSettings(app_)) {
+  auto& box = app_.propertyBox();
+  box.RebuildPropertyLines(left(), top());
+  if (!program::WriteSettingsFiles(app_.sys(), box.ListPROPERTY_設定.items(),
+                                   box.FolderHistory())) {
     app_.sys().messageBox(text::kWriteFailedAtExit + app_.sys().exeFolder(), text::kAppTitle,
                           sys::kMbOk | sys::kMbIconExclamation);
   }

@@ -156,6 +156,12 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   void Label保存キャンセル_Click();
 
  private:
+  // The design of the window, one concern each, and its events.
+  void designButtons();
+  void designSavePanel();
+  void designPrompt();
+  void designSelectionStorage();
+  void wireEvents();
   void hoverButton(tk::Label& label, bool raiseOnUp);
   void placeControls();
   // The command of the table entry at that index.

@@ -2,7 +2,6 @@
 // entries (level digit, kind letter, caption) shown as indented rows.
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "app/settings_file.h"
 #include "app/texts.h"
 #include "dialogs/form_property_box.h"
 #include "edit/image_editor.h"
@@ -137,7 +136,7 @@ void FormPELNORO::Listメインメニュー_Click() {
   } else if (marker == kOpen) {
     row[row.find(kOpen)] = kClosed;
     list.setList(idx, row);
-    if (caption == L"設定") RefreshPropertyList(app_);
+    if (caption == L"設定") app_.propertyBox().RefreshPropertyList(left(), top());
     while (idx + 1 < list.listCount()) {
       const int k = FindMenuEntry(list.list(idx + 1));
       if (k < 0 || levelOf(menuTable_[static_cast<std::size_t>(k)]) < level + 1) break;
@@ -202,7 +201,7 @@ void FormPELNORO::runMenuCommand(int entry) {
 }
 
 void FormPELNORO::showSettingsPage(tk::Frame& page) {
-  RefreshPropertyList(app_);
+  app_.propertyBox().RefreshPropertyList(left(), top());
   ShowPropertyBox();
   page.setVisible(true);
 }

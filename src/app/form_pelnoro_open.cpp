@@ -5,7 +5,7 @@
 #include "dialogs/form_property_box.h"
 #include "imagemap/form_cl_container.h"
 #include "imagemap/map_document.h"
-#include "imagemap/picture_files.h"
+#include "imagemap/target_file.h"
 #include "output/save_target.h"
 #include "output/texts.h"
 #include "program/run_error.h"

@@ -1,7 +1,6 @@
 // The save panel: review and rename the cut's file, change the folder, save.
 #include "app/application.h"
 #include "app/form_pelnoro.h"
-#include "app/settings_file.h"
 #include "app/texts.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_fld_browse.h"
@@ -125,18 +124,22 @@ void FormPELNORO::Label保存実行_Click() {
   sys.doEvents();
 
   st.SaveFileName = target.fileName;
-  const bool written = output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), target.ext,
-                                             settings, st, st.SaveResult);
+  const auto request = output::SaveRequestFor(
+      sys, target.ext, settings.saveFolder + target.fileName, settings, st.JpegProgressive != 0);
+  const output::SaveOutcome outcome =
+      request ? output::WriteCutImage(sys, pic.Picture_CHANGE1.surface(), *request)
+              : output::SaveOutcome{};
+  if (outcome.encoderCode) st.SaveResult = *outcome.encoderCode;
   setMousePointer(tk::Pointer::kDefault);
   pic.setMousePointer(tk::Pointer::kDefault);
-  if (!written) {
+  if (!outcome.written) {
     // The writer has said what went wrong; keep the cut so the user can choose
     // another folder or name and save again.
     Labelステータス.setCaption(status);
     setTopmost();
     return;
   }
-  PushFolderHistory(app_, settings.saveFolder);
+  app_.propertyBox().PushFolderHistory(settings.saveFolder);
   returnToIdle();
 }
 

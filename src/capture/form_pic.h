@@ -5,7 +5,7 @@
 #include <string>
 
 #include "capture/form_loupe.h"
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 #include "capture/selection.h"
 #include "program/app_state.h"
 #include "system/system.h"

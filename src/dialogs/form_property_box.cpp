@@ -3,6 +3,8 @@
 #include "dialogs/form_fld_browse.h"
 #include "dialogs/texts.h"
 #include "program/dialog_skin.h"
+#include "program/settings_file.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro::dialogs {
@@ -38,6 +40,39 @@ void placeOptions(std::initializer_list<tk::OptionButton*> options, double top) 
   }
 }
 
+// A control's place on its page (twips) and its caption, if it shows one.
+struct Placement {
+  tk::Control* control;
+  double left, top, width, height;
+  const wchar_t* caption;
+  void (*setCaption)(tk::Control&, const wchar_t*);
+};
+
+template <class C>
+Placement at(C& control, double left, double top, double width, double height,
+             const wchar_t* caption = nullptr) {
+  Placement p{&control, left, top, width, height, caption, nullptr};
+  if constexpr (requires { control.setCaption(std::wstring()); }) {
+    p.setCaption = [](tk::Control& c, const wchar_t* text) { static_cast<C&>(c).setCaption(text); };
+  }
+  return p;
+}
+
+void place(std::initializer_list<Placement> placements) {
+  for (const Placement& p : placements) {
+    p.control->move(p.left, p.top, p.width, p.height);
+    if (p.caption && p.setCaption) p.setCaption(*p.control, p.caption);
+  }
+}
+
+// White, framed labels that show a value.
+void asValueLabels(std::initializer_list<tk::Label*> labels) {
+  for (tk::Label* l : labels) {
+    l->setBackColor(kWhite);
+    l->setBordered(true);
+  }
+}
+
 }  // namespace
 
 FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
@@ -68,65 +103,64 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
     page->setCaption(caption);
     page->setVisible(false);
   }
+  designOperationPage();
+  designImagePage();
+  designClickableMapPage();
+  ListPROPERTY_設定.move(120, 300, 4710, 3360);
 
-  // Page "動作": format and file name side by side, the folder and its history below.
-  Frame保存形式.move(120, 270, 1680, 1440);
-  Frame保存形式.setCaption(text::kSaveFormat);
-  const wchar_t* formats[] = {text::kClipboard, text::kJpeg, text::kPng, text::kBmp};
-  tk::OptionButton* formatOptions[] = {&Optionクリップボード, &OptionJPEG, &OptionPNG, &OptionBMP};
-  for (int i = 0; i < 4; ++i) {
-    formatOptions[i]->move(180, 300 + 270.0 * i, 1410, 255);
-    formatOptions[i]->setCaption(formats[i]);
-  }
+  paintOnPage(*this);
+  chooser_.setPropertyBox(*this);
+  storedSaveFolder_ = Label保存先.caption();
+  wireEvents();
+}
+
+void FormPROPERTY_BOX::designOperationPage() {
+  // Format and file name side by side, the folder and its history below.
+  place({at(Frame保存形式, 120, 270, 1680, 1440, text::kSaveFormat),
+         at(Optionクリップボード, 180, 300, 1410, 255, text::kClipboard),
+         at(OptionJPEG, 180, 570, 1410, 255, text::kJpeg),
+         at(OptionPNG, 180, 840, 1410, 255, text::kPng),
+         at(OptionBMP, 180, 1110, 1410, 255, text::kBmp),
+         at(Frame保存ファイル名, 1920, 270, 2910, 1440, text::kFileNameGroup),
+         at(Text保存ファイル名, 180, 345, 2550, 300),
+         at(Check自動ナンバリング, 180, 825, 2550, 285, text::kAutoNumbering),
+         at(Frame保存先, 120, 1830, 4710, 1830, text::kSaveFolderGroup),
+         at(Label保存先, 180, 330, 3960, 285, text::kDefaultSaveFolder),
+         at(Command保存先選択, 4200, 315, 375, 315, text::kBrowse),
+         at(Label1, 180, 705, 900, 225, text::kHistory), at(List保存履歴, 180, 945, 4395, 765)});
   OptionBMP.setValue(true);
-  Frame保存ファイル名.move(1920, 270, 2910, 1440);
-  Frame保存ファイル名.setCaption(text::kFileNameGroup);
-  Text保存ファイル名.move(180, 345, 2550, 300);
   Text保存ファイル名.setText(text::kDefaultFileName);
-  Check自動ナンバリング.move(180, 825, 2550, 285);
-  Check自動ナンバリング.setCaption(text::kAutoNumbering);
   Check自動ナンバリング.setValue(1);
-  Frame保存先.move(120, 1830, 4710, 1830);
-  Frame保存先.setCaption(text::kSaveFolderGroup);
-  Label保存先.move(180, 330, 3960, 285);
-  Label保存先.setCaption(text::kDefaultSaveFolder);
-  Label保存先.setBackColor(kWhite);
-  Label保存先.setBordered(true);
-  Command保存先選択.move(4200, 315, 375, 315);
-  Command保存先選択.setCaption(text::kBrowse);
-  Label1.move(180, 705, 900, 225);
-  Label1.setCaption(text::kHistory);
+  asValueLabels({&Label保存先});
   Label1.setTransparent(true);
-  List保存履歴.move(180, 945, 4395, 765);
+}
 
-  // Page "画像".
-  FramePNG解像度.move(120, 270, 4710, 780);
-  FramePNG解像度.setCaption(text::kPngGroup);
+void FormPROPERTY_BOX::designImagePage() {
+  place({at(FramePNG解像度, 120, 270, 4710, 780, text::kPngGroup),
+         at(Frame解像度, 120, 1170, 4710, 1380, text::kJpegGroup),
+         at(CheckJPEGプログレッシブ, 180, 345, 4395, 285, text::kProgressive),
+         at(Label解像度, 180, 825, 540, 255, text::kDefaultQuality),
+         at(VScrollJPEG_解像度, 720, 825, 255, 255),
+         at(Label3, 1110, 855, 3465, 225, text::kQualityHint)});
   Option最高の圧縮率.setCaption(text::kPngHighest);
   Option低圧縮率.setCaption(text::kPngLow);
   Option通常.setCaption(text::kPngNormal);
   placeOptions({&Option最高の圧縮率, &Option低圧縮率, &Option通常}, 345);
   Option通常.setValue(true);
-  Frame解像度.move(120, 1170, 4710, 1380);
-  Frame解像度.setCaption(text::kJpegGroup);
   Frame解像度.setToolTip(text::kJpegOnly);
-  CheckJPEGプログレッシブ.move(180, 345, 4395, 285);
-  CheckJPEGプログレッシブ.setCaption(text::kProgressive);
-  Label解像度.move(180, 825, 540, 255);
-  Label解像度.setCaption(text::kDefaultQuality);
-  Label解像度.setBackColor(kWhite);
-  Label解像度.setBordered(true);
+  asValueLabels({&Label解像度});
   Label解像度.setAlignment(tk::Align::Right);
-  VScrollJPEG_解像度.move(720, 825, 255, 255);
   VScrollJPEG_解像度.setRange(0, 100);
   VScrollJPEG_解像度.setValue(50);
-  Label3.move(1110, 855, 3465, 225);
-  Label3.setCaption(text::kQualityHint);
   Label3.setTransparent(true);
+}
 
-  // Page "クリッカブルマップ": only rectangles are written, so the other shapes stay off.
-  Frame画像にリンク.move(120, 270, 4710, 780);
-  Frame画像にリンク.setCaption(text::kLinkShape);
+void FormPROPERTY_BOX::designClickableMapPage() {
+  // Only rectangles are written, so the other shapes stay off.
+  place({at(Frame画像にリンク, 120, 270, 4710, 780, text::kLinkShape),
+         at(Frame1, 120, 1170, 4710, 1020),
+         at(Checkテキスト出力, 180, 255, 4395, 285, text::kToText),
+         at(CheckHTML作成, 180, 600, 4395, 285, text::kToHtml)});
   Optionマップ四角.setCaption(text::kRectangle);
   Optionマップ丸.setCaption(text::kCircle);
   Optionマップ多角形.setCaption(text::kPolygon);
@@ -134,20 +168,10 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
   Optionマップ四角.setValue(true);
   Optionマップ丸.setEnabled(false);
   Optionマップ多角形.setEnabled(false);
-  Frame1.move(120, 1170, 4710, 1020);
-  Checkテキスト出力.move(180, 255, 4395, 285);
-  Checkテキスト出力.setCaption(text::kToText);
   Checkテキスト出力.setValue(1);
-  CheckHTML作成.move(180, 600, 4395, 285);
-  CheckHTML作成.setCaption(text::kToHtml);
+}
 
-  // Page "プロパティリスト".
-  ListPROPERTY_設定.move(120, 300, 4710, 3360);
-
-  paintOnPage(*this);
-  chooser_.setPropertyBox(*this);
-  storedSaveFolder_ = Label保存先.caption();
-
+void FormPROPERTY_BOX::wireEvents() {
   CheckJPEGプログレッシブ.onClick = [this] { CheckJPEGプログレッシブ_Click(); };
   VScrollJPEG_解像度.onChange = [this] { VScrollJPEG_解像度_Change(); };
   List保存履歴.onClick = [this] { List保存履歴_Click(); };
@@ -235,6 +259,70 @@ program::Settings FormPROPERTY_BOX::Current() const {
   s.mapToText = Checkテキスト出力.value() == 1;
   s.mapToHtml = CheckHTML作成.value() == 1;
   return s;
+}
+
+void FormPROPERTY_BOX::Load(const program::Settings& s) {
+  switch (s.format) {
+    case program::SaveFormat::kClipboard:
+      Optionクリップボード.setValue(true);
+      break;
+    case program::SaveFormat::kJpeg:
+      OptionJPEG.setValue(true);
+      break;
+    case program::SaveFormat::kPng:
+      OptionPNG.setValue(true);
+      break;
+    case program::SaveFormat::kBmp:
+      OptionBMP.setValue(true);
+      break;
+    case program::SaveFormat::kNone:
+      for (tk::OptionButton* o : {&Optionクリップボード, &OptionJPEG, &OptionPNG, &OptionBMP}) {
+        o->setValue(false);
+      }
+      break;
+  }
+  Text保存ファイル名.setText(s.fileName);
+  Check自動ナンバリング.setValue(s.autoNumbering ? 1 : 0);
+  SetSaveFolder(s.saveFolder);
+  // The spinner shows the quality upside down. Moving it recomputes the label, which
+  // keeps it within 0..100.
+  Label解像度.setCaption(s.jpegQuality);
+  const long quality = sys::RoundHalfEven(sys::LenientNumber(s.jpegQuality));
+  const long pos = static_cast<long>(VScrollJPEG_解像度.max()) - quality;
+  if (pos != VScrollJPEG_解像度.value()) VScrollJPEG_解像度.setValue(static_cast<int>(pos));
+  (s.pngLevel == 1   ? Option低圧縮率
+   : s.pngLevel == 2 ? Option最高の圧縮率
+                     : Option通常)
+      .setValue(true);
+  Checkテキスト出力.setValue(s.mapToText ? 1 : 0);
+  CheckHTML作成.setValue(s.mapToHtml ? 1 : 0);
+}
+
+void FormPROPERTY_BOX::SetPropertyLines(const std::vector<std::wstring>& lines) {
+  ListPROPERTY_設定.clear();
+  for (const auto& l : lines) ListPROPERTY_設定.addItem(l);
+}
+
+void FormPROPERTY_BOX::RebuildPropertyLines(double mainLeft, double mainTop) {
+  SetPropertyLines(program::SettingsLines(Current(), storedSaveFolder_, mainLeft, mainTop));
+}
+
+void FormPROPERTY_BOX::RefreshPropertyList(double mainLeft, double mainTop) {
+  hide();
+  RebuildPropertyLines(mainLeft, mainTop);
+  for (tk::Frame* page : {&Frame動作, &Frame画像, &FrameクリッカブルMP, &Frameプロパティリスト}) {
+    page->setVisible(false);
+  }
+}
+
+void FormPROPERTY_BOX::SetFolderHistory(const std::vector<std::wstring>& rows) {
+  List保存履歴.clear();
+  for (const auto& r : rows) List保存履歴.addItem(r);
+}
+
+void FormPROPERTY_BOX::PushFolderHistory(const std::wstring& folder) {
+  std::vector<std::wstring> rows = FolderHistory();
+  if (program::PushFolderHistory(rows, folder)) SetFolderHistory(rows);
 }
 
 }  // namespace pelnoro::dialogs

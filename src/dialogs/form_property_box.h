@@ -1,6 +1,9 @@
 // The settings dialog. Its controls are the live storage of the settings.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "program/app_state.h"
 #include "program/settings.h"
 #include "system/system.h"
@@ -68,6 +71,22 @@ class FormPROPERTY_BOX : public tk::Form {
 
   // The settings as the controls hold them now.
   program::Settings Current() const;
+  // The controls set to show the settings; the spinner follows the quality and keeps
+  // its label within 0..100.
+  void Load(const program::Settings& settings);
+
+  // The property list page: the lines given, or the six rebuilt from the current
+  // settings and the main window's place (twips).
+  void SetPropertyLines(const std::vector<std::wstring>& lines);
+  void RebuildPropertyLines(double mainLeft, double mainTop);
+  // Hides the box and its pages and rebuilds the property lines.
+  void RefreshPropertyList(double mainLeft, double mainTop);
+
+  // The save-folder history, newest first.
+  std::vector<std::wstring> FolderHistory() const { return List保存履歴.items(); }
+  void SetFolderHistory(const std::vector<std::wstring>& rows);
+  // A save into `folder` puts it first (PushFolderHistory of the settings file).
+  void PushFolderHistory(const std::wstring& folder);
 
   // The save folder chosen. The settings file is Shift_JIS: it keeps the last folder
   // whose name it can hold, so that it never names another folder. False when this
@@ -77,6 +96,12 @@ class FormPROPERTY_BOX : public tk::Form {
   const std::wstring& StoredSaveFolder() const { return storedSaveFolder_; }
 
  private:
+  // The design of each page, and the events.
+  void designOperationPage();
+  void designImagePage();
+  void designClickableMapPage();
+  void wireEvents();
+
   sys::System& sys_;
   program::AppState& state_;
   FormFLD_browse& chooser_;

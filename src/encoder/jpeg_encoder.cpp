@@ -1,9 +1,15 @@
 #include "encoder/jpeg_encoder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <exception>
 #include <memory>
 #include <new>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "encoder/byte_writer.h"
 #include "encoder/jpeg_huffman.h"
@@ -58,89 +64,183 @@ struct Scan {
   int ss, se, ah, al;
 };
 
-// Colour conversion, 4:2:0 down-sampling and the quantised DCT of the whole picture, one
-// row of MCUs at a time so the float planes stay in cache. Blocks reach `sink` in the
-// order of an interleaved scan: four luma blocks, then Cb, then Cr.
-template <typename Sink>
-void TransformImage(const PixelView& image, const float (&divisors)[2][64], int mcus_w, int mcus_h,
-                    Sink& sink) {
+// 32-bit pixel rows, read where they lie.
+struct PixelRows {
+  const PixelView& image;
+  static constexpr bool kWidened = false;
+  const std::uint32_t* Row(int y, std::uint32_t*) const { return image.Row(y); }
+};
+
+// Packed RGB rows, widened into `buffer` and padded to `padded` pixels by repeating the
+// last one.
+struct RgbRows {
+  const RgbView& image;
+  jpeg::WidenRgbRowFn widen;
+  int padded;
+  static constexpr bool kWidened = true;
+  const std::uint32_t* Row(int y, std::uint32_t* buffer) const {
+    widen(image.Row(y), image.width, buffer);
+    std::fill(buffer + image.width, buffer + padded, buffer[image.width - 1]);
+    return buffer;
+  }
+};
+
+// The float planes of one row of MCUs, and widened rows where the source needs them: one
+// set for each thread, kept from one part of the picture to the next.
+struct Planes {
+  std::vector<float> y_rows, cb_rows, cr_rows;
+  std::vector<std::uint32_t> widened;
+};
+
+// Colour conversion, 4:2:0 down-sampling and the quantised DCT of MCU rows my_begin to
+// my_end, one row at a time so the float planes stay in cache. Blocks reach `sink` in
+// the order of an interleaved scan: four luma blocks, then Cb, then Cr.
+template <typename Rows, typename Sink>
+void TransformImage(const Rows& rows, int width, int height, const jpeg::Kernels& kernels,
+                    const float (&divisors)[2][64], int mcus_w, int my_begin, int my_end,
+                    Planes& planes, Sink& sink) {
   const int padded_w = mcus_w * 16;
   const int half_w = mcus_w * 8;
-  std::vector<float> y_rows(static_cast<std::size_t>(padded_w) * 16);
-  std::vector<float> cb_rows(static_cast<std::size_t>(half_w) * 8), cr_rows(cb_rows.size());
-  const int w = image.width;
-  // The whole-MCU part of each row is read in place; the last MCU column, which may run
-  // past the right edge, goes through a copy.
-  const int direct = w / 16 * 16;
+  std::vector<float>& y_rows = planes.y_rows;
+  std::vector<float>& cb_rows = planes.cb_rows;
+  std::vector<float>& cr_rows = planes.cr_rows;
+  std::vector<std::uint32_t>& widened = planes.widened;
+  y_rows.resize(static_cast<std::size_t>(padded_w) * 16);
+  cb_rows.resize(static_cast<std::size_t>(half_w) * 8);
+  cr_rows.resize(cb_rows.size());
+  widened.resize(Rows::kWidened ? static_cast<std::size_t>(padded_w) * 2 : 0);
+  // Otherwise the whole-MCU part of each row is read in place; the last MCU column,
+  // which may run past the right edge, goes through a copy.
+  const int direct = Rows::kWidened ? padded_w : width / 16 * 16;
   std::uint32_t tail[2][16];
+  alignas(32) std::int16_t coefs[64];
 
-  for (int my = 0; my < mcus_h; ++my) {
+  for (int my = my_begin; my < my_end; ++my) {
     for (int r = 0; r < 8; ++r) {
       // Past the bottom and right edges the last row and column repeat, which keeps the
       // padding blocks cheap and free of ringing into the picture.
       const std::uint32_t* src[2];
       for (int i = 0; i < 2; ++i)
-        src[i] = image.Row(std::min(my * 16 + 2 * r + i, image.height - 1));
+        src[i] = rows.Row(
+            std::min(my * 16 + 2 * r + i, height - 1),
+            Rows::kWidened ? widened.data() + static_cast<std::size_t>(i) * padded_w : nullptr);
       float* y0 = &y_rows[static_cast<std::size_t>(2 * r) * padded_w];
       float* y1 = y0 + padded_w;
       float* cb = &cb_rows[static_cast<std::size_t>(r) * half_w];
       float* cr = &cr_rows[static_cast<std::size_t>(r) * half_w];
-      jpeg::ConvertRowPair(src[0], src[1], direct, y0, y1, cb, cr);
+      kernels.convert_row_pair(src[0], src[1], direct, y0, y1, cb, cr);
       if (direct < padded_w) {
         for (int i = 0; i < 2; ++i)
-          for (int x = direct; x < padded_w; ++x) tail[i][x - direct] = src[i][std::min(x, w - 1)];
-        jpeg::ConvertRowPair(tail[0], tail[1], padded_w - direct, y0 + direct, y1 + direct,
-                             cb + direct / 2, cr + direct / 2);
+          for (int x = direct; x < padded_w; ++x)
+            tail[i][x - direct] = src[i][std::min(x, width - 1)];
+        kernels.convert_row_pair(tail[0], tail[1], padded_w - direct, y0 + direct, y1 + direct,
+                                 cb + direct / 2, cr + direct / 2);
       }
     }
     for (int mx = 0; mx < mcus_w; ++mx) {
       for (int v = 0; v < 2; ++v)
         for (int h = 0; h < 2; ++h) {
-          std::int16_t* block = sink.Block(0, mx * 2 + h, my * 2 + v);
-          const std::uint64_t nonzero = jpeg::QuantizeBlock(
+          const std::uint64_t nonzero = kernels.quantize_block(
               &y_rows[static_cast<std::size_t>(v * 8) * padded_w + mx * 16 + h * 8], padded_w,
-              divisors[0], block);
-          sink.Done(0, block, nonzero);
+              divisors[0], coefs);
+          sink.Code(0, mx * 2 + h, my * 2 + v, coefs, nonzero);
         }
       for (int ci = 1; ci < 3; ++ci) {
-        std::int16_t* block = sink.Block(ci, mx, my);
         const std::vector<float>& plane = ci == 1 ? cb_rows : cr_rows;
-        const std::uint64_t nonzero = jpeg::QuantizeBlock(&plane[static_cast<std::size_t>(mx) * 8],
-                                                          half_w, divisors[1], block);
-        sink.Done(ci, block, nonzero);
+        const std::uint64_t nonzero = kernels.quantize_block(
+            &plane[static_cast<std::size_t>(mx) * 8], half_w, divisors[1], coefs);
+        sink.Code(ci, mx, my, coefs, nonzero);
       }
     }
   }
 }
 
-// Progressive: every coefficient is kept for the scans that follow.
+// Progressive: every coefficient is kept, in zig-zag order, for the scans that follow.
 class StoreBlocks {
  public:
   explicit StoreBlocks(Component* comps) : comps_(comps) {}
-  std::int16_t* Block(int ci, int bx, int by) { return comps_[ci].Block(bx, by); }
-  void Done(int, const std::int16_t*, std::uint64_t) {}
+  void Code(int ci, int bx, int by, const std::int16_t* coefs, std::uint64_t nonzero) {
+    std::int16_t* zigzag = comps_[ci].Block(bx, by);
+    std::fill(zigzag, zigzag + 64, std::int16_t{0});
+    for (std::uint64_t left = nonzero; left != 0; left &= left - 1) {
+      const int k = std::countr_zero(left);
+      zigzag[k] = coefs[jpeg::kColumnOrder[k]];
+    }
+  }
 
  private:
   Component* comps_;
 };
 
-// Baseline: each block becomes symbols at once, so no coefficient is stored.
+// Baseline: each block becomes symbols at once, so no coefficient is stored. A part of
+// the picture coded on its own starts its DC differences from zero; Follow() mends the
+// first of each component once the part before it is done.
 class CodeBaselineBlocks {
  public:
   CodeBaselineBlocks(const Component* comps, SymbolBuffer& symbols)
       : comps_(comps), symbols_(symbols) {}
-  std::int16_t* Block(int, int, int) { return block_; }
-  void Done(int ci, const std::int16_t* block, std::uint64_t nonzero) {
+  void Code(int ci, int, int, const std::int16_t* coefs, std::uint64_t nonzero) {
     symbols_.Reserve(jpeg::kMaxBaselineBlockEntries);
-    jpeg::CodeBaselineBlock(symbols_, block, nonzero, last_dc_[ci], comps_[ci].DcSlot());
+    if (first_entry_[ci] < 0) {
+      first_entry_[ci] = symbols_.End() - symbols_.Begin();
+      first_dc_[ci] = coefs[0];
+    }
+    jpeg::CodeBaselineBlock(symbols_, coefs, nonzero, last_dc_[ci], comps_[ci].DcSlot());
+  }
+
+  void Follow(const CodeBaselineBlocks& before) {
+    for (int ci = 0; ci < 3; ++ci)
+      if (first_entry_[ci] >= 0)
+        symbols_.MutableBegin()[first_entry_[ci]] =
+            jpeg::DcEntry(comps_[ci].DcSlot(), first_dc_[ci] - before.last_dc_[ci]);
   }
 
  private:
   const Component* comps_;
   SymbolBuffer& symbols_;
   int last_dc_[3] = {};
-  alignas(16) std::int16_t block_[64];
+  std::ptrdiff_t first_entry_[3] = {-1, -1, -1};
+  int first_dc_[3] = {};
 };
+
+// Runs part(0, thread) .. part(count - 1, thread), on this thread (0) and one more (1)
+// where the processor has a second core. Parts go to whichever thread is free, so a
+// helper that the system starts late, or holds back, only takes fewer. The first
+// exception of a part is rethrown here, after every part has ended.
+template <typename Part>
+void RunParts(int count, const Part& part) {
+  std::atomic<int> next{0};
+  std::exception_ptr failure[2];
+  const auto work = [&](int thread) {
+    for (int i; (i = next.fetch_add(1)) < count;) {
+      try {
+        part(i, thread);
+      } catch (...) {
+        if (!failure[thread]) failure[thread] = std::current_exception();
+      }
+    }
+  };
+  std::thread helper;
+  static const bool two_cores = std::thread::hardware_concurrency() > 1;
+  if (count > 1 && two_cores) {
+    try {
+      helper = std::thread(work, 1);
+    } catch (const std::system_error&) {
+      // No second thread: this one does every part.
+    }
+  }
+  work(0);
+  if (helper.joinable()) helper.join();
+  for (const std::exception_ptr& failed : failure)
+    if (failed) std::rethrow_exception(failed);
+}
+
+// Pictures smaller than this gain too little from a second thread for what its start
+// costs, and lose much when the machine holds it back.
+constexpr long kPixelsForParts = 1L << 20;
+// Parts of about 8 MCU rows or more: small enough that a thread held back leaves the
+// other little to wait for, large enough that each costs little to set up.
+constexpr int kMcuRowsPerPart = 8;
 
 // Entries one progressive block can make, with a full correction-bit buffer flushed.
 constexpr std::size_t kMaxProgressiveBlockEntries = 256;
@@ -357,17 +457,24 @@ void WriteScanHeader(std::vector<std::uint8_t>& out, const Component* comps, con
   out.push_back(static_cast<std::uint8_t>(scan.ah << 4 | scan.al));
 }
 
-// Fits Huffman tables to the gathered symbols, then writes them, the scan header and the
-// data.
+// Fits Huffman tables to the symbols gathered in `parts`, then writes them, the scan
+// header and the data.
 void WriteScan(std::vector<std::uint8_t>& out, const Component* comps, const Scan& scan,
-               const SymbolBuffer& symbols) {
+               std::span<SymbolBuffer* const> parts) {
+  HuffmanCounts counts[jpeg::kCodedSlots] = {};
+  for (SymbolBuffer* part : parts) {
+    part->Tally();
+    for (int slot = 0; slot < jpeg::kCodedSlots; ++slot)
+      for (int s = 0; s < 256; ++s) counts[slot][s] += part->Counts(slot)[s];
+  }
   HuffmanCode codes[jpeg::kCodedSlots];
   const HuffmanCode* tables[jpeg::kCodedSlots] = {};
   for (int slot = 0; slot < jpeg::kCodedSlots; ++slot)
-    if (BuildOptimalHuffman(symbols.Counts(slot), codes[slot])) tables[slot] = &codes[slot];
+    if (BuildOptimalHuffman(counts[slot], codes[slot])) tables[slot] = &codes[slot];
   WriteHuffmanTables(out, tables);
   WriteScanHeader(out, comps, scan);
-  jpeg::WriteSymbols(symbols, tables, out);
+  const SymbolBuffer* const* begin = parts.data();
+  jpeg::WriteSymbols({begin, parts.size()}, tables, out);
 }
 
 // Spectral selection plus successive approximation in the order widely used for 4:2:0
@@ -392,52 +499,90 @@ std::array<std::uint16_t, 64> JpegQuantTable(int table, int quality) {
   return result;
 }
 
-Error EncodeJpeg(const PixelView& image, const JpegOptions& options,
-                 std::vector<std::uint8_t>& out) {
-  out.clear();
-  if (image.pixels == nullptr) return Error::kBadArgument;
-  if (image.width < 1 || image.height < 1 || image.width > kJpegMaxDimension ||
-      image.height > kJpegMaxDimension || image.stride < image.width)
-    return Error::kBadSize;
+namespace {
+
+template <typename View>
+bool ValidSize(const View& image, std::ptrdiff_t min_stride) {
+  return image.width >= 1 && image.height >= 1 && image.width <= kJpegMaxDimension &&
+         image.height <= kJpegMaxDimension && image.stride >= min_stride;
+}
+
+template <typename Rows>
+Error Encode(const Rows& rows, int width, int height, const JpegOptions& options,
+             const jpeg::Kernels& kernels, std::vector<std::uint8_t>& out) {
   try {
     const std::array<std::uint16_t, 64> quant[2] = {JpegQuantTable(0, options.quality),
                                                     JpegQuantTable(1, options.quality)};
-    alignas(16) float divisors[2][64];
+    // In the kernels' column order: u * 8 + v for horizontal frequency u, vertical v.
+    alignas(32) float divisors[2][64];
     for (int t = 0; t < 2; ++t)
-      for (int i = 0; i < 64; ++i)
-        divisors[t][i] =
-            1.0f / (static_cast<float>(quant[t][i]) * kAanScale[i / 8] * kAanScale[i % 8] * 8.0f);
+      for (int u = 0; u < 8; ++u)
+        for (int v = 0; v < 8; ++v)
+          divisors[t][u * 8 + v] =
+              1.0f / (static_cast<float>(quant[t][v * 8 + u]) * kAanScale[v] * kAanScale[u] * 8.0f);
 
-    const int mcus_w = (image.width + 15) / 16;
-    const int mcus_h = (image.height + 15) / 16;
-    const int chroma_w = (image.width + 1) / 2, chroma_h = (image.height + 1) / 2;
+    const int mcus_w = (width + 15) / 16;
+    const int mcus_h = (height + 15) / 16;
+    const int chroma_w = (width + 1) / 2, chroma_h = (height + 1) / 2;
     Component comps[3] = {
-        {1, 2, 2, 0, mcus_w * 2, mcus_h * 2, (image.width + 7) / 8, (image.height + 7) / 8, {}},
+        {1, 2, 2, 0, mcus_w * 2, mcus_h * 2, (width + 7) / 8, (height + 7) / 8, {}},
         {2, 1, 1, 1, mcus_w, mcus_h, (chroma_w + 7) / 8, (chroma_h + 7) / 8, {}},
         {3, 1, 1, 1, mcus_w, mcus_h, (chroma_w + 7) / 8, (chroma_h + 7) / 8, {}},
     };
 
     // Most screen pictures compress to well under a byte per pixel.
-    out.reserve(static_cast<std::size_t>(image.width) * image.height / 4 + 1024);
-    WriteHeaders(out, quant, comps, image.width, image.height, options.progressive);
-    SymbolBuffer symbols;
-    symbols.Clear();
-    // About what a detailed picture needs, so the list seldom has to grow.
-    symbols.Reserve(static_cast<std::size_t>(image.width) * image.height / 6);
+    out.reserve(static_cast<std::size_t>(width) * height / 4 + 1024);
+    WriteHeaders(out, quant, comps, width, height, options.progressive);
+    // Large pictures are transformed in parts of whole MCU rows, side by side; the
+    // file is the same as from one part.
+    const int parts = options.threads != 1 && static_cast<long>(width) * height >= kPixelsForParts
+                          ? std::max(1, mcus_h / kMcuRowsPerPart)
+                          : 1;
+    Planes planes[2];
+    const auto rows_of = [&](int part) {
+      return std::pair<int, int>{mcus_h * part / parts, mcus_h * (part + 1) / parts};
+    };
     if (options.progressive) {
       for (Component& c : comps)
         c.coefs.reset(new std::int16_t[static_cast<std::size_t>(c.blocks_w) * c.blocks_h * 64]);
       StoreBlocks store(comps);
-      TransformImage(image, divisors, mcus_w, mcus_h, store);
+      RunParts(parts, [&](int part, int thread) {
+        const auto [begin, end] = rows_of(part);
+        StoreBlocks sink = store;
+        TransformImage(rows, width, height, kernels, divisors, mcus_w, begin, end, planes[thread],
+                       sink);
+      });
+      SymbolBuffer symbols;
+      symbols.Clear();
+      symbols.Reserve(static_cast<std::size_t>(width) * height / 2);
+      SymbolBuffer* const list[1] = {&symbols};
       for (const Scan& scan : kProgressiveScript) {
         symbols.Clear();
         ScanCoder(comps, scan, symbols).Run();
-        WriteScan(out, comps, scan, symbols);
+        WriteScan(out, comps, scan, list);
       }
     } else {
-      CodeBaselineBlocks coder(comps, symbols);
-      TransformImage(image, divisors, mcus_w, mcus_h, coder);
-      WriteScan(out, comps, Scan{3, {0, 1, 2}, 0, 63, 0, 0}, symbols);
+      std::vector<SymbolBuffer> symbols(static_cast<std::size_t>(parts));
+      std::vector<CodeBaselineBlocks> coders;
+      std::vector<SymbolBuffer*> list;
+      coders.reserve(symbols.size());
+      for (SymbolBuffer& part : symbols) {
+        coders.emplace_back(comps, part);
+        list.push_back(&part);
+      }
+      RunParts(parts, [&](int part, int thread) {
+        const auto [begin, end] = rows_of(part);
+        SymbolBuffer& own = symbols[static_cast<std::size_t>(part)];
+        own.Clear();
+        // More than all but noise needs, so the list seldom has to grow and be copied:
+        // pages of it that no symbol reaches are never touched, and so cost nothing.
+        own.Reserve(static_cast<std::size_t>(width) * (end - begin) * 16 / 2);
+        TransformImage(rows, width, height, kernels, divisors, mcus_w, begin, end, planes[thread],
+                       coders[static_cast<std::size_t>(part)]);
+      });
+      for (std::size_t part = 1; part < coders.size(); ++part)
+        coders[part].Follow(coders[part - 1]);
+      WriteScan(out, comps, Scan{3, {0, 1, 2}, 0, 63, 0, 0}, list);
     }
     PutMarker(out, 0xD9);  // EOI
   } catch (const std::bad_alloc&) {
@@ -446,6 +591,36 @@ Error EncodeJpeg(const PixelView& image, const JpegOptions& options,
     return Error::kOutOfMemory;
   }
   return Error::kOk;
+}
+
+}  // namespace
+
+Error EncodeJpeg(const PixelView& image, const JpegOptions& options, jpeg::KernelLevel level,
+                 std::vector<std::uint8_t>& out) {
+  out.clear();
+  if (image.pixels == nullptr || !jpeg::Runs(level)) return Error::kBadArgument;
+  if (!ValidSize(image, image.width)) return Error::kBadSize;
+  return Encode(PixelRows{image}, image.width, image.height, options, jpeg::KernelsOf(level), out);
+}
+
+Error EncodeJpegRgb(const RgbView& image, const JpegOptions& options, jpeg::KernelLevel level,
+                    std::vector<std::uint8_t>& out) {
+  out.clear();
+  if (image.bytes == nullptr || !jpeg::Runs(level)) return Error::kBadArgument;
+  if (!ValidSize(image, std::ptrdiff_t{3} * image.width)) return Error::kBadSize;
+  const jpeg::Kernels& kernels = jpeg::KernelsOf(level);
+  return Encode(RgbRows{image, kernels.widen_rgb_row, (image.width + 15) / 16 * 16}, image.width,
+                image.height, options, kernels, out);
+}
+
+Error EncodeJpeg(const PixelView& image, const JpegOptions& options,
+                 std::vector<std::uint8_t>& out) {
+  return EncodeJpeg(image, options, jpeg::FastestLevel(), out);
+}
+
+Error EncodeJpegRgb(const RgbView& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out) {
+  return EncodeJpegRgb(image, options, jpeg::FastestLevel(), out);
 }
 
 }  // namespace pelnoro::encoder

@@ -17,6 +17,26 @@ void SymbolBuffer::Clear() {
   raw_bits_ = 0;
 }
 
+void SymbolBuffer::Tally() {
+  // Slot and symbol together index each tally, raw bits counted by their length.
+  constexpr int kIndices = (kRawSlot + 1) * 256;
+  std::uint32_t tallies[4][kIndices] = {};
+  const std::uint32_t* e = entries_.get();
+  for (; end_ - e >= 4; e += 4)
+    for (int i = 0; i < 4; ++i) ++tallies[i][e[i] & 0x7FF];
+  for (; e != end_; ++e) ++tallies[0][*e & 0x7FF];
+  for (int slot = 0; slot < kCodedSlots; ++slot)
+    for (int s = 0; s < 256; ++s) {
+      const int i = slot * 256 + s;
+      counts_[slot][s] = tallies[0][i] + tallies[1][i] + tallies[2][i] + tallies[3][i];
+    }
+  raw_bits_ = 0;
+  for (int n = 0; n <= 16; ++n) {
+    const int i = kRawSlot * 256 + n;
+    raw_bits_ += std::uint64_t{tallies[0][i] + tallies[1][i] + tallies[2][i] + tallies[3][i]} * n;
+  }
+}
+
 void SymbolBuffer::Grow(std::size_t more) {
   const std::size_t used = static_cast<std::size_t>(end_ - entries_.get());
   const std::size_t capacity = static_cast<std::size_t>(capacity_end_ - entries_.get());
@@ -57,38 +77,48 @@ std::uint64_t MagnitudeMask(const std::int16_t* zigzag, int shift, bool ones) {
 #endif
 }
 
-void WriteSymbols(const SymbolBuffer& symbols, const HuffmanCode* const (&codes)[kCodedSlots],
-                  std::vector<std::uint8_t>& out) {
-  // For every slot and symbol: the code moved up past the extra bits, and the length of
-  // both. Raw bits have no code and their count as the symbol.
+void WriteSymbols(std::span<const SymbolBuffer* const> parts,
+                  const HuffmanCode* const (&codes)[kCodedSlots], std::vector<std::uint8_t>& out) {
+  // For every slot and symbol: the code moved up past the extra bits, the length of both,
+  // and which bits of an entry's extra are the extra bits. Raw bits have no code and
+  // their count as the symbol.
   struct Code {
     std::uint32_t bits;
-    std::uint32_t length;
+    std::uint16_t length;
+    std::uint16_t mask;
   };
-  std::vector<Code> lookup((kRawSlot + 1) * 256, Code{0, 0});
-  std::uint64_t total = symbols.RawBits();
-  for (int n = 0; n <= 16; ++n) lookup[kRawSlot * 256 + n] = {0, static_cast<std::uint32_t>(n)};
+  // Left unset where no entry can look: every symbol in the list was counted, so it has
+  // a code.
+  Code lookup[(kRawSlot + 1) * 256];
+  std::uint64_t total = 0;
+  for (const SymbolBuffer* part : parts) total += part->RawBits();
+  for (int n = 0; n <= 16; ++n)
+    lookup[kRawSlot * 256 + n] = {0, static_cast<std::uint16_t>(n),
+                                  static_cast<std::uint16_t>((1u << n) - 1)};
   for (int slot = 0; slot < kCodedSlots; ++slot) {
     if (codes[slot] == nullptr) continue;
     const HuffmanCode& code = *codes[slot];
-    const HuffmanCounts& counts = symbols.Counts(slot);
     for (int s = 0; s < 256; ++s) {
       if (code.length[s] == 0) continue;  // not in this scan
       const int extra = ExtraBitsOf(slot, s);
       const std::uint32_t length = static_cast<std::uint32_t>(code.length[s] + extra);
-      lookup[slot * 256 + s] = {static_cast<std::uint32_t>(code.code[s]) << extra, length};
-      total += static_cast<std::uint64_t>(counts[s]) * length;
+      lookup[slot * 256 + s] = {static_cast<std::uint32_t>(code.code[s]) << extra,
+                                static_cast<std::uint16_t>(length),
+                                static_cast<std::uint16_t>((1u << extra) - 1)};
+      for (const SymbolBuffer* part : parts)
+        total += static_cast<std::uint64_t>(part->Counts(slot)[s]) * length;
     }
   }
   const std::size_t start = out.size();
   out.resize(start + (total + 7) / 8 * 2 + 8);
   BitWriter writer(out.data() + start);
-  const Code* table = lookup.data();
-  for (const std::uint32_t* e = symbols.Begin(); e != symbols.End(); ++e) {
-    const std::uint32_t entry = *e;
-    const Code code = table[entry & 0x7FF];
-    writer.Put(code.bits | entry >> 16, static_cast<int>(code.length));
-  }
+  const Code* table = lookup;
+  for (const SymbolBuffer* part : parts)
+    for (const std::uint32_t* e = part->Begin(); e != part->End(); ++e) {
+      const std::uint32_t entry = *e;
+      const Code code = table[entry & 0x7FF];
+      writer.Put(code.bits | (entry >> 16 & code.mask), code.length);
+    }
   out.resize(static_cast<std::size_t>(writer.Finish() - out.data()));
 }
 

@@ -1,6 +1,7 @@
 // A read-only view of 32-bit pixels as the rest of the program keeps them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace pelnoro::encoder {
@@ -14,6 +15,18 @@ struct PixelView {
   int stride = 0;
 
   const std::uint32_t* Row(int y) const { return pixels + static_cast<std::ptrdiff_t>(y) * stride; }
+};
+
+// Packed 8-bit R, G, B, top row first, as a binary PPM file holds them, so that a file
+// mapped into memory can be encoded where it lies. `stride` counts bytes from the start
+// of one row to the start of the next. Only the JPEG writer reads it.
+struct RgbView {
+  const std::uint8_t* bytes = nullptr;
+  int width = 0;
+  int height = 0;
+  std::ptrdiff_t stride = 0;
+
+  const std::uint8_t* Row(int y) const { return bytes + static_cast<std::ptrdiff_t>(y) * stride; }
 };
 
 inline std::uint8_t Red(std::uint32_t c) {

@@ -17,4 +17,19 @@ void CopyRect(const Surface& src, int sx, int sy, int w, int h, Surface& dst, in
 void StretchNearest(const Surface& src, int sx, int sy, int sw, int sh, Surface& dst, int dx,
                     int dy, int dw, int dh, std::uint32_t outside = 0);
 
+// A straight-alpha pixel as decoders hand them out (0xAARRGGBB) laid over a colour
+// reference, each channel rounded: a colour reference.
+inline std::uint32_t OverBackground(std::uint32_t argb, std::uint32_t background) {
+  const std::uint32_t a = argb >> 24;
+  const std::uint32_t r = argb >> 16 & 0xFF, g = argb >> 8 & 0xFF, b = argb & 0xFF;
+  if (a == 0xFF) return b << 16 | g << 8 | r;
+  if (a == 0) return background & 0x00FFFFFF;
+  const std::uint32_t br = background & 0xFF, bg = background >> 8 & 0xFF,
+                      bb = background >> 16 & 0xFF;
+  const auto mix = [a](std::uint32_t f, std::uint32_t k) {
+    return (f * a + k * (255 - a) + 127) / 255;
+  };
+  return mix(b, bb) << 16 | mix(g, bg) << 8 | mix(r, br);
+}
+
 }  // namespace pelnoro::image

@@ -2,12 +2,11 @@
 
 #include <memory>
 
-#include "capture/picture_window.h"
+#include "capture/form_pic_geometry.h"
 #include "dialogs/texts.h"
-#include "imagemap/link_mode.h"
 #include "imagemap/map_document.h"
-#include "imagemap/picture_files.h"
 #include "imagemap/preview_fit.h"
+#include "imagemap/target_file.h"
 #include "imagemap/texts.h"
 #include "program/dialog_skin.h"
 #include "toolkit/geometry.h"
@@ -20,7 +19,6 @@ constexpr tk::Color kTitleBack = 0x00E0E0E0;
 // Design places in twips on a system of 15 twips per pixel; the dialog works in pixels.
 constexpr double kDesignTpp = 15;
 constexpr double kClientWidth = 8835, kClientHeight = 3660;
-constexpr int kPopupMargin = 24;
 
 void place(tk::Control& c, double left, double top, double width, double height) {
   c.move(left / kDesignTpp, top / kDesignTpp, width / kDesignTpp, height / kDesignTpp);
@@ -28,8 +26,7 @@ void place(tk::Control& c, double left, double top, double width, double height)
 
 }  // namespace
 
-FormCL_CONTAINER::FormCL_CONTAINER(sys::System& sys, program::AppState& state, LinkMode& linkMode)
-    : tk::Form(L"FormCL_CONTAINER"), sys_(sys), state_(state), linkMode_(linkMode) {
+FormCL_CONTAINER::FormCL_CONTAINER(sys::System& sys) : tk::Form(L"FormCL_CONTAINER"), sys_(sys) {
   setCaption(L"リンクファイル");
   setBorderStyle(tk::BorderStyle::None);
   setShowInTaskbar(false);
@@ -131,6 +128,8 @@ void FormCL_CONTAINER::Fileコンテナ_Click() {
   Textリンクターゲット.setText(target);
   const sys::PictureLoad loaded =
       sys_.loadPicture(target, kPictureBackground, capture::kMaxImageSide);
+  clickedPath_ = target;
+  clickedIsPicture_ = loaded.picture.has_value();
   if (loaded.picture) {
     preview(*loaded.picture);
   } else {
@@ -144,12 +143,8 @@ void FormCL_CONTAINER::ImageVIEW1_Click() {
   ShellOpen(sys_, Textリンクターゲット.text(), kShowNormal);
 }
 
-int FormCL_CONTAINER::popupWidth() const {
-  return static_cast<int>(ImageVIEW2.width()) + kPopupMargin;
-}
-
-int FormCL_CONTAINER::popupHeight() const {
-  return static_cast<int>(ImageVIEW2.height()) + kPopupMargin;
+bool FormCL_CONTAINER::isPicture(const std::wstring& target) {
+  return target == clickedPath_ ? clickedIsPicture_ : IsLoadablePicture(sys_, target);
 }
 
 void FormCL_CONTAINER::CommandコンテナOK_Click() {
@@ -168,19 +163,13 @@ void FormCL_CONTAINER::CommandコンテナOK_Click() {
     if (openImage) openImage(target, fileName);
     return;
   }
-  if (!state_.LinkModeActive) {
-    if (!linkMode_.BeginMapDocument()) return;
-    sys_.doEvents();
+  AreaLink link{target, fileName, std::nullopt};
+  // A popup opens at the size of the picture last measured.
+  if (isPicture(target)) {
+    link.picture = capture::PixelSize{static_cast<int>(ImageVIEW2.width()),
+                                      static_cast<int>(ImageVIEW2.height())};
   }
-  std::wstring slashTarget = target;
-  for (auto& c : slashTarget) {
-    if (c == L'\\') c = L'/';
-  }
-  const std::wstring base = BaseName(fileName);
-  const bool popup = IsLoadablePicture(sys_, slashTarget);
-  if (!linkMode_.WriteAreaEntry(target, slashTarget, popup, base, popupWidth(), popupHeight()))
-    return;
-  hide();
+  if (linkChosen && linkChosen(link)) hide();
 }
 
 void FormCL_CONTAINER::CommandコンテナCANCEL_Click() {
@@ -211,7 +200,10 @@ void FormCL_CONTAINER::ShowForOpening() {
   Form_Activate();
 }
 
-void FormCL_CONTAINER::ShowForLinking() {
+void FormCL_CONTAINER::ShowForLinking(double left, double below) {
+  const double sh = sys_.screenHeightTwips();
+  const double top = below + height() > sh ? sh / 2 - height() / 2 : below;
+  move(left, top, width(), height());
   LabelCONT_NAME.setCaption(text::kLinkRole);
   show();
   Form_Activate();

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "capture/selection.h"
-#include "program/app_state.h"
+#include "imagemap/area_link.h"
 #include "program/settings.h"
 #include "system/system.h"
 #include "toolkit/controls.h"
@@ -15,11 +15,9 @@
 
 namespace pelnoro::imagemap {
 
-class LinkMode;
-
 class FormCL_CONTAINER : public tk::Form {
  public:
-  FormCL_CONTAINER(sys::System& sys, program::AppState& state, LinkMode& linkMode);
+  explicit FormCL_CONTAINER(sys::System& sys);
 
   tk::Label LabelCONT_NAME{this, L"LabelCONT_NAME"};
   tk::DriveListBox Driveコンテナ{this, L"Driveコンテナ"};
@@ -31,11 +29,14 @@ class FormCL_CONTAINER : public tk::Form {
   tk::CommandButton CommandコンテナOK{this, L"CommandコンテナOK"};
   tk::CommandButton CommandコンテナCANCEL{this, L"CommandコンテナCANCEL"};
 
-  // Wired by the program: the settings, the edit selection the areas are made of, and
-  // what opening a picture does (false when it could not be opened).
+  // Wired by the program: the settings, the edit selection the areas are made of, what
+  // opening a picture does (false when it could not be opened) and what OK in the
+  // link-target role does with the area's link (false when it could not be written:
+  // the dialog stays for another try).
   std::function<program::Settings()> settings;
   capture::SelectionLabels editSelection;
   std::function<bool(const std::wstring& path, const std::wstring& fileName)> openImage;
+  std::function<bool(const AreaLink& link)> linkChosen;
 
   void Form_Activate();
   void Driveコンテナ_Change();
@@ -51,19 +52,21 @@ class FormCL_CONTAINER : public tk::Form {
   void ResetRole();
   // The open role, centred on the screen, shown.
   void ShowForOpening();
-  // The link-target role, shown (placed by the caller).
-  void ShowForLinking();
+  // The link-target role, shown with its left edge at `left` and its top at `below`,
+  // or in the middle of the screen when it would pass the bottom there (twips).
+  void ShowForLinking(double left, double below);
 
  private:
   void preview(const image::Surface& picture);
   void complain(const std::wstring& text);
-  // The popup window's size: the last picture measured, plus 24 each way.
-  int popupWidth() const;
-  int popupHeight() const;
+  // Whether the target is a picture: known for the file last clicked, which was
+  // measured then; any other target is asked about.
+  bool isPicture(const std::wstring& target);
 
   sys::System& sys_;
-  program::AppState& state_;
-  LinkMode& linkMode_;
+  // The file last clicked in the list, and whether it is a picture.
+  std::wstring clickedPath_;
+  bool clickedIsPicture_ = false;
   // Set while the drive list is put back after a drive that was not ready.
   bool restoringDrive_ = false;
   // Raising the window activates it again: once is enough.

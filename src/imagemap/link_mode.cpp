@@ -1,6 +1,5 @@
 #include "imagemap/link_mode.h"
 
-#include "imagemap/form_cl_container.h"
 #include "imagemap/texts.h"
 #include "system/text_file.h"
 
@@ -11,6 +10,8 @@ namespace {
 constexpr wchar_t kLineEnd[] = L"\r\n";
 // The mark above the image while link mode is on.
 constexpr double kMarkWidth = 90, kMarkHeight = 15;
+// A popup window is this much larger than its picture each way.
+constexpr int kPopupMargin = 24;
 
 }  // namespace
 
@@ -36,13 +37,15 @@ void LinkMode::StartLinkSetting() {
     prompt_.Ask(text::kNoRangeTitle, text::kNoRange, program::kModeYes);
     return;
   }
-  if (!dialog_) return;
-  // Below the picture window, or in the middle of the screen when it would not fit.
-  const double sh = sys_.screenHeightTwips();
-  const double below = pic_.top() + pic_.height();
-  const double top = below + dialog_->height() > sh ? sh / 2 - dialog_->height() / 2 : below;
-  dialog_->move(pic_.left(), top, dialog_->width(), dialog_->height());
-  dialog_->ShowForLinking();
+  if (showLinkTarget) showLinkTarget(pic_.left(), pic_.top() + pic_.height());
+}
+
+bool LinkMode::AddArea(const AreaLink& link) {
+  if (!state_.LinkModeActive) {
+    if (!BeginMapDocument()) return false;
+    sys_.doEvents();
+  }
+  return WriteAreaEntry(link);
 }
 
 bool LinkMode::BeginMapDocument() {
@@ -53,6 +56,9 @@ bool LinkMode::BeginMapDocument() {
   const image::Surface& picture = pic_.Picture_CHANGE1.surface();
   const auto head = document_.headLines(shownFileName ? shownFileName() : L"", picture.width(),
                                         picture.height(), name);
+  // The file first: the text view shows only what the file holds too, so a failed
+  // step that is tried again leaves both whole.
+  if (s.mapToHtml && !writeLines(path, head, true)) return false;
   if (s.mapToText) {
     textView_.ShowMapTextView();
     sys_.doEvents();
@@ -61,7 +67,6 @@ bool LinkMode::BeginMapDocument() {
     textView_.PositionTextView(mainWindowBox ? mainWindowBox() : tk::Box{}, sys_.screenWidthTwips(),
                                sys_.screenHeightTwips());
   }
-  if (s.mapToHtml && !writeLines(path, head, true)) return false;
   state_.LinkModeActive = program::kTrue;
   auto& mark = pic_.LabelMESSAGE;
   mark.setCaption(text::kLinkModeMark);
@@ -72,18 +77,23 @@ bool LinkMode::BeginMapDocument() {
   return true;
 }
 
-bool LinkMode::WriteAreaEntry(const std::wstring& target, const std::wstring& slashTarget,
-                              bool popup, const std::wstring& base, int popupWidth,
-                              int popupHeight) {
+bool LinkMode::WriteAreaEntry(const AreaLink& link) {
   const program::Settings s = settings ? settings() : program::Settings{};
+  std::wstring slashTarget = link.target;
+  for (auto& c : slashTarget) {
+    if (c == L'\\') c = L'/';
+  }
+  const capture::PixelSize popup = link.picture.value_or(capture::PixelSize{});
   const auto& labels = pic_.editSelection;
   auto caption = [](const tk::Label* l) { return l ? l->caption() : std::wstring(); };
   const AreaCoords coords{caption(labels.startX), caption(labels.startY), caption(labels.endX),
                           caption(labels.endY)};
-  const auto lines =
-      document_.areaLines(coords, target, slashTarget, popup, base, popupWidth, popupHeight);
+  const auto lines = document_.areaLines(coords, link.target, slashTarget, link.picture.has_value(),
+                                         BaseName(link.fileName), popup.width + kPopupMargin,
+                                         popup.height + kPopupMargin);
+  if (s.mapToHtml && !writeLines(MapHtmlPath(), lines, false)) return false;
   if (s.mapToText) appendToView(lines, false);
-  return !s.mapToHtml || writeLines(MapHtmlPath(), lines, false);
+  return true;
 }
 
 void LinkMode::FinishLinkSetting() {
@@ -95,9 +105,9 @@ void LinkMode::FinishLinkSetting() {
     return;
   const program::Settings s = settings ? settings() : program::Settings{};
   const auto tail = MapDocument::tailLines();
-  if (s.mapToText) appendToView(tail, true);
   // A tail that could not be written leaves link mode on, so the user can try again.
   if (s.mapToHtml && !writeLines(MapHtmlPath(), tail, false)) return;
+  if (s.mapToText) appendToView(tail, true);
   state_.LinkModeActive = program::kFalse;
   pic_.LabelMESSAGE.setVisible(false);
   if (openSavePanel) openSavePanel();
@@ -126,7 +136,7 @@ bool LinkMode::writeLines(const std::wstring& path, const std::vector<std::wstri
     bytes = *old;
   }
   for (const auto& line : lines) bytes += sys::toCp932(line + kLineEnd);
-  if (sys_.writeFileReplacing(path, bytes) != sys::WriteResult::kOk) {
+  if (sys_.writeFileReplacing(path, sys::BytesOf(bytes)) != sys::WriteResult::kOk) {
     sys_.messageBox(text::DocumentNotWritten(path), text::kDocumentTitle,
                     sys::kMbOk | sys::kMbIconExclamation);
     return false;

@@ -9,6 +9,7 @@
 
 #include "capture/form_pic.h"
 #include "dialogs/form_text_view.h"
+#include "imagemap/area_link.h"
 #include "imagemap/map_document.h"
 #include "program/app_state.h"
 #include "program/prompt.h"
@@ -17,8 +18,6 @@
 #include "toolkit/geometry.h"
 
 namespace pelnoro::imagemap {
-
-class FormCL_CONTAINER;
 
 class LinkMode {
  public:
@@ -30,16 +29,21 @@ class LinkMode {
   std::function<std::wstring()> shownFileName;  // the save panel's file name
   std::function<tk::Box()> mainWindowBox;
   std::function<void()> openSavePanel;  // the main window's save button
-  void setDialog(FormCL_CONTAINER& dialog) { dialog_ = &dialog; }
+  // The link-target dialog shown for an area: its left edge at `left`, its top at
+  // `below` when it fits on the screen there (twips).
+  std::function<void(double left, double below)> showLinkTarget;
 
   // The menu's "リンクの設定": the dialog for the current edit selection.
   void StartLinkSetting();
+  // The dialog's OK: the document begun while link mode is off, then the area's entry.
+  // False when a file step failed, which has been reported.
+  bool AddArea(const AreaLink& link);
   // The head of the document, link mode on; false (and link mode off) when the file
   // could not be written, which has been reported.
   bool BeginMapDocument();
-  // One area for the current edit selection; false when the file could not be written.
-  bool WriteAreaEntry(const std::wstring& target, const std::wstring& slashTarget, bool popup,
-                      const std::wstring& base, int popupWidth, int popupHeight);
+  // One area for the current edit selection: a popup for a picture, else a plain link;
+  // false when the file could not be written.
+  bool WriteAreaEntry(const AreaLink& link);
   // The menu's "設定終了": the tail, link mode off, the save panel opened.
   void FinishLinkSetting();
 
@@ -57,7 +61,6 @@ class LinkMode {
   program::Prompt& prompt_;
   capture::FormPic& pic_;
   dialogs::FormTEXTview& textView_;
-  FormCL_CONTAINER* dialog_ = nullptr;
   MapDocument document_;
 };
 

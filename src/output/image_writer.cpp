@@ -30,6 +30,22 @@ void reportWriteError(sys::System& sys, long code) {
   sys.messageBox(WriteErrorText(code), text::kWriteErrorTitle, sys::kMbOk | sys::kMbIconStop);
 }
 
+encoder::Error encode(const image::Surface& picture, const SaveRequest& request,
+                      std::vector<std::uint8_t>& bytes) {
+  // The pixels of the edit image itself, never what the screen shows there.
+  const encoder::PixelView view{picture.pixels().data(), picture.width(), picture.height(),
+                                picture.width()};
+  switch (request.format) {
+    case ImageFormat::kJpeg:
+      return encoder::EncodeJpeg(view, {request.quality, request.progressive}, bytes);
+    case ImageFormat::kPng:
+      return encoder::EncodePng(view, static_cast<encoder::PngLevel>(request.pngLevel), bytes);
+    case ImageFormat::kBmp:
+      break;
+  }
+  return encoder::EncodeBmp(view, bytes);
+}
+
 }  // namespace
 
 std::wstring WriteErrorText(long code) {
@@ -49,47 +65,36 @@ std::optional<int> JpegQualityOf(const std::wstring& caption) {
   return q;
 }
 
-bool WriteCutImage(sys::System& sys, const image::Surface& picture, const std::wstring& ext,
-                   const program::Settings& settings, program::AppState& state,
-                   std::int16_t& result) {
-  // The pixels of the edit image itself, never what the screen shows there.
-  const encoder::PixelView view{picture.pixels().data(), picture.width(), picture.height(),
-                                picture.width()};
-  const std::wstring path = settings.saveFolder + state.SaveFileName;
-  std::vector<std::uint8_t> bytes;
-  encoder::Error error = encoder::Error::kOk;
-
-  if (ext == text::kExtJpeg) {
+std::optional<SaveRequest> SaveRequestFor(sys::System& sys, const std::wstring& ext,
+                                          std::wstring path, const program::Settings& settings,
+                                          bool progressive) {
+  const auto format = FormatOfExtension(ext);
+  if (!format) return std::nullopt;
+  SaveRequest request{std::move(path), *format, 0, progressive, settings.pngLevel};
+  if (*format == ImageFormat::kJpeg) {
     const auto quality = JpegQualityOf(settings.jpegQuality);
     if (!quality) {
       sys.messageBox(text::kBadQuality + settings.jpegQuality, text::kWriteErrorTitle,
                      sys::kMbOk | sys::kMbIconStop);
-      result = static_cast<std::int16_t>(encoder::Error::kBadArgument);
-      return false;
+      return std::nullopt;
     }
-    encoder::JpegOptions options;
-    options.quality = *quality;
-    options.progressive = state.JpegProgressive != 0;
-    error = encoder::EncodeJpeg(view, options, bytes);
-  } else if (ext == text::kExtPng) {
-    state.PngLevel = settings.pngLevel;
-    error = encoder::EncodePng(view, static_cast<encoder::PngLevel>(state.PngLevel), bytes);
-  } else if (ext == text::kExtBmp) {
-    error = encoder::EncodeBmp(view, bytes);
-  } else {
-    return false;
+    request.quality = *quality;
   }
+  return request;
+}
 
-  std::int16_t code = static_cast<std::int16_t>(error);
-  if (error == encoder::Error::kOk)
-    code = WriteCode(sys.writeFileReplacing(path, std::string(bytes.begin(), bytes.end())));
+SaveOutcome WriteCutImage(sys::System& sys, const image::Surface& picture,
+                          const SaveRequest& request) {
+  std::vector<std::uint8_t> bytes;
+  const encoder::Error error = encode(picture, request, bytes);
+  const std::int16_t code = error != encoder::Error::kOk
+                                ? static_cast<std::int16_t>(error)
+                                : WriteCode(sys.writeFileReplacing(request.path, bytes));
+  SaveOutcome outcome{code == 0, std::nullopt};
   // The bitmap writer has no code of its own to hand back.
-  if (ext != text::kExtBmp) result = code;
-  if (code != 0) {
-    reportWriteError(sys, code);
-    return false;
-  }
-  return true;
+  if (request.format != ImageFormat::kBmp) outcome.encoderCode = code;
+  if (code != 0) reportWriteError(sys, code);
+  return outcome;
 }
 
 }  // namespace pelnoro::output

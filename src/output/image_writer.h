@@ -6,19 +6,40 @@
 #include <string>
 
 #include "image/surface.h"
-#include "program/app_state.h"
+#include "output/save_target.h"
 #include "program/settings.h"
 #include "system/system.h"
 
 namespace pelnoro::output {
 
-// ext ".JPG", ".PNG" or ".BMP", compared exactly; any other writes nothing. The file
-// is the settings' save folder + SaveFileName. result receives the JPEG and PNG
-// encoders' code (0 = written). Returns whether a file was written; every failure has
-// been reported to the user.
-bool WriteCutImage(sys::System& sys, const image::Surface& picture, const std::wstring& ext,
-                   const program::Settings& settings, program::AppState& state,
-                   std::int16_t& result);
+// One save of the cut: the file, its format and the encoder's options.
+struct SaveRequest {
+  std::wstring path;
+  ImageFormat format = ImageFormat::kBmp;
+  int quality = 50;          // JPEG, 0..255
+  bool progressive = false;  // JPEG
+  int pngLevel = 0;          // PNG: 0 normal, 1 low, 2 highest compression
+};
+
+// How a save ended.
+struct SaveOutcome {
+  bool written = false;
+  // The JPEG and PNG encoders' code (0 = written); a bitmap save hands back none.
+  std::optional<std::int16_t> encoderCode;
+};
+
+// The request for saving to `path` in the format ext names (".JPG", ".PNG" or ".BMP",
+// compared exactly), with the settings' quality and PNG level. Nothing for any other
+// ext, and nothing for a JPEG whose quality caption is no whole number 0..255, which
+// has been reported to the user.
+std::optional<SaveRequest> SaveRequestFor(sys::System& sys, const std::wstring& ext,
+                                          std::wstring path, const program::Settings& settings,
+                                          bool progressive);
+
+// Encodes the picture's own pixels as asked and writes them in one piece; a failure
+// has been reported to the user.
+SaveOutcome WriteCutImage(sys::System& sys, const image::Surface& picture,
+                          const SaveRequest& request);
 
 // The quality a JPEG is written at: the caption as a whole number 0..255 (leading
 // blanks allowed); nothing for any other text.

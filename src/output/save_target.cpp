@@ -33,6 +33,13 @@ std::wstring ExtensionFor(program::SaveFormat format) {
   return L"";
 }
 
+std::optional<ImageFormat> FormatOfExtension(const std::wstring& ext) {
+  if (ext == text::kExtJpeg) return ImageFormat::kJpeg;
+  if (ext == text::kExtPng) return ImageFormat::kPng;
+  if (ext == text::kExtBmp) return ImageFormat::kBmp;
+  return std::nullopt;
+}
+
 std::wstring FormatExtensionOf(const std::wstring& fileName) {
   if (endsWithNoCase(fileName, text::kExtJpeg) || endsWithNoCase(fileName, L".jpeg"))
     return text::kExtJpeg;

@@ -2,11 +2,19 @@
 // the extension of the format written.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "program/settings.h"
 
 namespace pelnoro::output {
+
+// The file formats a save writes.
+enum class ImageFormat { kJpeg, kPng, kBmp };
+
+// The format an extension names: ".JPG", ".PNG" or ".BMP", compared exactly (letter
+// case included); nothing for any other text.
+std::optional<ImageFormat> FormatOfExtension(const std::wstring& ext);
 
 struct SaveTarget {
   std::wstring fileName;

@@ -38,7 +38,6 @@ struct AppState {
   std::wstring NumberText;
   std::int16_t SaveResult = 0;
   std::int16_t JpegProgressive = kFalse;
-  std::int32_t PngLevel = 0;
 };
 
 }  // namespace pelnoro::program

@@ -7,11 +7,11 @@
 namespace pelnoro::program {
 
 struct RunError : std::runtime_error {
-  RunError(long number, std::wstring source, std::wstring description)
+  RunError(long errorNumber, std::wstring errorSource, std::wstring errorDescription)
       : std::runtime_error("run-time error"),
-        number(number),
-        source(std::move(source)),
-        description(std::move(description)) {}
+        number(errorNumber),
+        source(std::move(errorSource)),
+        description(std::move(errorDescription)) {}
   long number;
   std::wstring source;
   std::wstring description;

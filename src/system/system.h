@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "image/surface.h"
@@ -27,6 +29,11 @@ enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 // How a replacing write ended: which step failed, for the code shown to the user.
 // A read-only target or a folder of that name is never replaced (kCannotReplace).
 enum class WriteResult { kOk, kCannotCreate, kWriteFailed, kCannotReplace };
+
+// The bytes of a text that is already in its file's encoding.
+inline std::span<const std::uint8_t> BytesOf(std::string_view text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
 
 // Why a picture file could not be loaded: the number the error message shows.
 enum PictureError : long {
@@ -122,8 +129,9 @@ class System {
   // Names of the folders held in a folder, without "." and "..", sorted.
   virtual std::vector<std::wstring> listFolders(const std::wstring& folder) = 0;
   virtual std::optional<std::string> readFile(const std::wstring& path) = 0;
-  // Writes beside the target and replaces it, so a failure keeps the old file.
-  virtual WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) = 0;
+  // Writes beside the target, flushed, and replaces it, so a failure keeps the old file.
+  virtual WriteResult writeFileReplacing(const std::wstring& path,
+                                         std::span<const std::uint8_t> bytes) = 0;
 
   // Pictures: BMP, JPEG (turned upright by its Exif orientation), GIF (first frame),
   // PNG, ICO (its largest image), TIFF (first page). Transparent pixels are laid

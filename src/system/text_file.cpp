@@ -107,7 +107,7 @@ bool writeTextLines(System& sys, const std::wstring& path, const std::vector<std
     text += l;
     text += L"\r\n";
   }
-  return sys.writeFileReplacing(path, toCp932(text)) == WriteResult::kOk;
+  return sys.writeFileReplacing(path, BytesOf(toCp932(text))) == WriteResult::kOk;
 }
 
 }  // namespace pelnoro::sys

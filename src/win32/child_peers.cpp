@@ -22,7 +22,7 @@ NativeChild::NativeChild(tk::Control& c, ContainerWindow& host, const wchar_t* c
   own_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubProc)));
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font())), FALSE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font(), host_.dpi())), FALSE);
   applyGeometry();
   EnableWindow(hwnd_, c_.enabled());
   if (c_.visible()) ShowWindow(hwnd_, SW_SHOWNA);
@@ -43,6 +43,13 @@ void NativeChild::applyGeometry() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void NativeChild::rescaled() {
+  syncing_ = true;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font(), host_.dpi())), TRUE);
+  applyGeometry();
+  syncing_ = false;
+}
+
 void NativeChild::sync(tk::Prop what) {
   syncing_ = true;
   switch (what) {
@@ -61,7 +68,8 @@ void NativeChild::sync(tk::Prop what) {
       host_.toolTipsChanged();
       break;
     case tk::Prop::Appearance:
-      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font())), TRUE);
+      SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font(), host_.dpi())),
+                   TRUE);
       if (brush_) DeleteObject(brush_);
       brush_ = nullptr;
       InvalidateRect(hwnd_, nullptr, TRUE);

@@ -21,6 +21,8 @@ class NativeChild : public tk::ControlPeer {
   void sync(tk::Prop what) override;
   // Messages the parent receives about this control.
   virtual bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // The host took another scale: the control's place and font follow it.
+  virtual void rescaled();
 
  protected:
   virtual void syncContent(tk::Prop) {}

@@ -21,6 +21,12 @@ void ChildWindow::applyGeometry() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void ChildWindow::rescale(double tppX, double tppY) {
+  // The parent already has the new scale: this window's place comes from it.
+  applyGeometry();
+  ContainerWindow::rescale(tppX, tppY);
+}
+
 void ChildWindow::applyVisible() {
   ShowWindow(hwnd(), container().visible() ? SW_SHOWNA : SW_HIDE);
 }
@@ -43,7 +49,7 @@ void ChildWindow::sync(tk::Prop what) {
 
 void FrameWindow::paintDecoration(HDC dc, const RECT& client) {
   if (!frame_.bordered()) return;
-  HGDIOBJ old = SelectObject(dc, FontFor(frame_.font()));
+  HGDIOBJ old = SelectObject(dc, FontFor(frame_.font(), dpi()));
   TEXTMETRICW tm;
   GetTextMetricsW(dc, &tm);
   // The edge runs through the middle of the caption's line.

@@ -15,6 +15,7 @@ class ChildWindow : public ContainerWindow, public tk::ControlPeer {
   ChildWindow(tk::Container& c, ContainerWindow& parent, double tppX, double tppY);
   void sync(tk::Prop what) override;
   void toolTipsChanged() override { parent_.toolTipsChanged(); }
+  void rescale(double tppX, double tppY) override;
 
  private:
   void applyGeometry();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/app_icon.h"
 #include "win32/child_peers.h"
 #include "win32/gdi_draw.h"
 
@@ -22,11 +23,13 @@ void registerClasses(WNDPROC proc) {
   wc.lpfnWndProc = proc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = AppIcon(GetSystemMetrics(SM_CXICON));
+  wc.hIconSm = AppIcon(GetSystemMetrics(SM_CXSMICON));
   wc.lpszClassName = kFormClass;
   RegisterClassExW(&wc);
   wc.lpszClassName = kPanelClass;
   wc.hIcon = nullptr;
+  wc.hIconSm = nullptr;
   RegisterClassExW(&wc);
 }
 
@@ -178,7 +181,7 @@ void ContainerWindow::paintWindowless(HDC dc) {
     const RECT r = childRect(*child);
     switch (child->kind()) {
       case tk::Kind::Label:
-        DrawLabel(dc, static_cast<const tk::Label&>(*child), r);
+        DrawLabel(dc, static_cast<const tk::Label&>(*child), r, dpi());
         break;
       case tk::Kind::Shape:
         DrawShape(dc, static_cast<const tk::Shape&>(*child), r);
@@ -197,6 +200,19 @@ void ContainerWindow::paintWindowless(HDC dc) {
         break;
     }
   }
+}
+
+void ContainerWindow::rescale(double tppX, double tppY) {
+  tppX_ = tppX;
+  tppY_ = tppY;
+  for (auto& native : natives_) native.second->rescaled();
+  for (tk::Control* child : c_.children()) {
+    if (child->kind() != tk::Kind::Frame && child->kind() != tk::Kind::PictureBox) continue;
+    if (!child->nativeTag) continue;
+    if (auto* sub = of(static_cast<HWND>(child->nativeTag))) sub->rescale(tppX, tppY);
+  }
+  toolTipsChanged();
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 tk::Control* ContainerWindow::hit(int x, int y) {

@@ -39,6 +39,12 @@ class ContainerWindow {
   Scale scale() const { return {tppX_, tppY_, c_.scalePixels()}; }
   double tppX() const { return tppX_; }
   double tppY() const { return tppY_; }
+  // Dots per inch of the monitor this window stands on, for its fonts.
+  int dpi() const { return static_cast<int>(std::lround(1440.0 / tppY_)); }
+  // The window moved to a monitor of another scale: it takes the new twips per
+  // pixel, and every control in it, frames and picture boxes with their own
+  // controls, is placed and given its fonts anew at that scale.
+  virtual void rescale(double tppX, double tppY);
   // Where a child of this container stands, in client pixels.
   RECT childRect(const tk::Control& child) const;
   // The windowless control under a client point that takes the mouse, or null.

@@ -127,8 +127,19 @@ class ListHostPeer : public NativeChild {
     inner_ = CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0,
                              10, 10, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(1)),
                              GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font())), FALSE);
+    SendMessageW(inner_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c_.font(), host_.dpi())),
+                 FALSE);
     layoutInner();
+  }
+
+  void rescaled() override {
+    NativeChild::rescaled();
+    // Owner-drawn rows were measured once, at the old scale.
+    wchar_t cls[16] = {};
+    GetClassNameW(inner_, cls, 16);
+    const UINT msg = lstrcmpiW(cls, L"COMBOBOX") == 0 ? CB_SETITEMHEIGHT : LB_SETITEMHEIGHT;
+    SendMessageW(inner_, msg, 0, rowHeight());
+    InvalidateRect(inner_, nullptr, TRUE);
   }
 
   virtual void layoutInner() {
@@ -139,7 +150,7 @@ class ListHostPeer : public NativeChild {
 
   int rowHeight() const {
     HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, FontFor(c_.font()));
+    HGDIOBJ old = SelectObject(dc, FontFor(c_.font(), host_.dpi()));
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SelectObject(dc, old);
@@ -163,7 +174,7 @@ class ListHostPeer : public NativeChild {
                                                : COLOR_WINDOWTEXT));
     RECT tr = d.rcItem;
     tr.left = x + kIconSize + 4;
-    HGDIOBJ old = SelectObject(d.hDC, FontFor(c_.font()));
+    HGDIOBJ old = SelectObject(d.hDC, FontFor(c_.font(), host_.dpi()));
     DrawTextW(d.hDC, text.c_str(), static_cast<int>(text.size()), &tr,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(d.hDC, old);

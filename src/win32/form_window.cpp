@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "win32/app_icon.h"
 #include "win32/gdi_draw.h"
 
 namespace pelnoro::win32 {
 
 FormWindow::FormWindow(tk::Form& form, double tppX, double tppY)
-    : ContainerWindow(form, tppX, tppY), form_(form) {
+    : ContainerWindow(form, tppX, tppY), form_(form), posTppX_(tppX), posTppY_(tppY) {
   create(formClass(), form.caption().c_str(), WS_POPUP | WS_CLIPCHILDREN, nullptr);
   applyStyle();
   applyGeometry();
@@ -74,8 +75,8 @@ void FormWindow::applyGeometry() {
     ShowWindow(hwnd(), SW_RESTORE);
   }
   if (want == tk::WindowState::Normal) {
-    const int x = static_cast<int>(std::lround(form_.left() / tppX()));
-    const int y = static_cast<int>(std::lround(form_.top() / tppY()));
+    const int x = static_cast<int>(std::lround(form_.left() / posTppX_));
+    const int y = static_cast<int>(std::lround(form_.top() / posTppY_));
     const int w = static_cast<int>(std::lround(form_.width() / tppX()));
     const int h = static_cast<int>(std::lround(form_.height() / tppY()));
     SetWindowPos(hwnd(), nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,16 +164,17 @@ void FormWindow::windowMoved() {
   if (syncing_ || IsIconic(hwnd()) || IsZoomed(hwnd())) return;
   RECT r;
   GetWindowRect(hwnd(), &r);
-  const double l = r.left * tppX(), t = r.top * tppY();
-  const double w = (r.right - r.left) * tppX(), h = (r.bottom - r.top) * tppY();
-  // Keep the exact twips the program set when the pixels did not change.
-  const bool samePx = std::lround(form_.left() / tppX()) == r.left &&
-                      std::lround(form_.top() / tppY()) == r.top &&
-                      std::lround(form_.width() / tppX()) == r.right - r.left &&
-                      std::lround(form_.height() / tppY()) == r.bottom - r.top;
-  if (samePx) return;
+  // Keep the exact twips the program set where the pixels did not change: a
+  // window only moved keeps its size in twips, one only sized its place.
+  const bool moved = std::lround(form_.left() / posTppX_) != r.left ||
+                     std::lround(form_.top() / posTppY_) != r.top;
   const bool resized = std::lround(form_.width() / tppX()) != r.right - r.left ||
                        std::lround(form_.height() / tppY()) != r.bottom - r.top;
+  if (!moved && !resized) return;
+  const double l = moved ? r.left * posTppX_ : form_.left();
+  const double t = moved ? r.top * posTppY_ : form_.top();
+  const double w = resized ? (r.right - r.left) * tppX() : form_.width();
+  const double h = resized ? (r.bottom - r.top) * tppY() : form_.height();
   form_.nativeMoved(l, t, w, h);
   if (resized) form_.raiseResize();
 }
@@ -186,8 +188,25 @@ void FormWindow::sized(WPARAM how) {
   if (!syncing_) form_.raiseResize();
 }
 
+void FormWindow::dpiChanged(int dpiX, int dpiY, const RECT& suggested) {
+  if (dpiX <= 0 || dpiY <= 0) return;
+  rescale(1440.0 / dpiX, 1440.0 / dpiY);
+  // Icons drawn for this scale rather than stretched from the old one.
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(AppIcon(SmallIconSize(dpiY))));
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(AppIcon(LargeIconSize(dpiY))));
+  // The system's rectangle keeps the window under the pointer while it is dragged
+  // across; taking it tells the form its new place, and its size at the new scale.
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_DPICHANGED:
+      dpiChanged(LOWORD(wp), HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_WINDOWPOSCHANGED:
       windowMoved();
       break;

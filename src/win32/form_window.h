@@ -35,8 +35,14 @@ class FormWindow : public ContainerWindow, public tk::FormPeer {
   // The user moved or sized the window, or changed its state.
   void windowMoved();
   void sized(WPARAM how);
+  // The system moved the window to a monitor of another scale.
+  void dpiChanged(int dpiX, int dpiY, const RECT& suggested);
 
   tk::Form& form_;
+  // The form's left and top are screen twips at the primary monitor's scale, one
+  // frame for every window whatever monitor it stands on; its size and its
+  // controls follow the scale of the window's own monitor (ContainerWindow).
+  const double posTppX_, posTppY_;
   // Set while the window follows the form, so the echo is not taken for the user's doing.
   bool syncing_ = false;
   bool shownOnce_ = false;

@@ -11,11 +11,8 @@ COLORREF ToColorRef(tk::Color c) {
   return static_cast<COLORREF>(c & 0x00FFFFFF);
 }
 
-HFONT FontFor(const tk::Font& font) {
+HFONT FontFor(const tk::Font& font, int dpi) {
   static std::map<std::tuple<std::wstring, int, bool>, HFONT> cache;
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
   const int height = -static_cast<int>(std::lround(font.size * dpi / 72.0));
   auto key = std::make_tuple(font.name, height, font.bold);
   auto it = cache.find(key);
@@ -59,7 +56,7 @@ void DrawSurface(HDC dc, const image::Surface& s, const RECT& dst) {
   }
 }
 
-void DrawLabel(HDC dc, const tk::Label& label, const RECT& r) {
+void DrawLabel(HDC dc, const tk::Label& label, const RECT& r, int dpi) {
   RECT box = r;
   if (!label.transparent()) {
     HBRUSH b = CreateSolidBrush(ToColorRef(label.backColor()));
@@ -73,7 +70,7 @@ void DrawLabel(HDC dc, const tk::Label& label, const RECT& r) {
     InflateRect(&box, -2, -1);
   }
   if (label.caption().empty()) return;
-  HGDIOBJ old = SelectObject(dc, FontFor(label.font()));
+  HGDIOBJ old = SelectObject(dc, FontFor(label.font(), dpi));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, label.enabled() ? ToColorRef(label.foreColor()) : GetSysColor(COLOR_GRAYTEXT));
   UINT fmt = DT_NOPREFIX | DT_WORDBREAK | DT_EDITCONTROL;

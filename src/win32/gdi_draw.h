@@ -19,12 +19,14 @@ inline std::uint32_t SwapRedBlue(std::uint32_t c) {
 }
 void SwapRedBlue(const std::uint32_t* in, std::uint32_t* out, std::size_t count);
 
-// Fonts live until the program ends; the program uses only a handful.
-HFONT FontFor(const tk::Font& font);
+// Fonts live until the program ends; the program uses only a handful (a few more
+// when its windows stand on monitors of several scales). dpi: the scale of the
+// window the text is drawn in.
+HFONT FontFor(const tk::Font& font, int dpi);
 COLORREF ToColorRef(tk::Color c);
 
 void DrawSurface(HDC dc, const image::Surface& s, const RECT& dst);
-void DrawLabel(HDC dc, const tk::Label& label, const RECT& r);
+void DrawLabel(HDC dc, const tk::Label& label, const RECT& r, int dpi);
 void DrawShape(HDC dc, const tk::Shape& shape, const RECT& r);
 void DrawLine(HDC dc, const tk::Line& line, POINT a, POINT b);
 

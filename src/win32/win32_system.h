@@ -39,7 +39,8 @@ class Win32System : public sys::System {
   bool driveReady(const std::wstring& root) override;
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
-  sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+  sys::WriteResult writeFileReplacing(const std::wstring& path,
+                                      std::span<const std::uint8_t> bytes) override;
   sys::PictureLoad loadPicture(const std::wstring& path, std::uint32_t background,
                                int maxSide) override;
   int shellOpen(const std::wstring& path, int showCommand) override;

@@ -222,5 +222,28 @@ TEST_F(DcSave, BadArgumentsGiveTheirCodes) {
   EXPECT_EQ(Entries(), 0u);
 }
 
+// A full screen is encoded on two threads (winpthreads here) in parts; the file must be
+// the one-thread file, and the system's decoder must read it as the picture.
+TEST_F(DcSave, ScreenSizedJpegOnTwoThreadsIsTheOneThreadFile) {
+  const int width = 1280, height = 1024;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      pixels[static_cast<std::size_t>(y) * width + x] = Pattern(x % 64, y % 48);
+  std::vector<std::uint8_t> one, two;
+  ASSERT_EQ(EncodeJpeg({pixels.data(), width, height, width}, {85, false, 1}, one), Error::kOk);
+  ASSERT_EQ(EncodeJpeg({pixels.data(), width, height, width}, {85, false, 0}, two), Error::kOk);
+  EXPECT_TRUE(one == two);
+  const fs::path path = folder_ / L"screen.JPG";
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(two.data()), static_cast<std::streamsize>(two.size()));
+  int w = 0, h = 0;
+  std::vector<std::uint32_t> decoded;
+  ASSERT_TRUE(DecodeWithWic(path, w, h, decoded));
+  ASSERT_EQ(w, width);
+  ASSERT_EQ(h, height);
+  EXPECT_GT(Psnr(decoded, pixels), 30.0);
+}
+
 }  // namespace
 }  // namespace pelnoro::encoder

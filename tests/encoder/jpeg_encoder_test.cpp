@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "encoder/jpeg_kernels.h"
 #include "test_images.h"
 
 namespace pelnoro::encoder {
@@ -58,10 +65,10 @@ INSTANTIATE_TEST_SUITE_P(SizesAndQualities, JpegDecodes,
                                            Case{1920, 1080, 1}, Case{1920, 1080, 50},
                                            Case{1920, 1080, 100}, Case{16384, 3, 75},
                                            Case{2, 16384, 75}),
-                         [](const auto& info) {
-                           return std::to_string(info.param.width) + "x" +
-                                  std::to_string(info.param.height) + "_q" +
-                                  std::to_string(info.param.quality);
+                         [](const auto& test) {
+                           return std::to_string(test.param.width) + "x" +
+                                  std::to_string(test.param.height) + "_q" +
+                                  std::to_string(test.param.quality);
                          });
 
 // A progressive file must decode without complaint to exactly the baseline file's
@@ -177,6 +184,131 @@ TEST(JpegInput, RejectsImpossibleSizes) {
   EXPECT_EQ(EncodeJpeg({pixels.data(), 4, 4, 3}, {}, out), Error::kBadSize);
   EXPECT_EQ(EncodeJpeg({pixels.data(), 65501, 1, 65501}, {}, out), Error::kBadSize);
   EXPECT_EQ(EncodeJpeg({nullptr, 4, 4, 4}, {}, out), Error::kBadArgument);
+}
+
+// The same pixels packed as R, G, B in rows `stride` bytes apart, the spare bytes noise.
+std::vector<std::uint8_t> Packed(const Image& image, std::ptrdiff_t stride) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(stride) * image.height, 0xA5);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      std::uint8_t* p = &rgb[static_cast<std::size_t>(y) * stride + 3 * x];
+      const std::uint32_t c = image.At(x, y);
+      p[0] = Red(c);
+      p[1] = Green(c);
+      p[2] = Blue(c);
+    }
+  return rgb;
+}
+
+// Files must not depend on the processor that wrote them nor on the form the pixels came
+// in: every kernel level, from 32-bit pixels and from packed RGB, gives the same bytes.
+TEST(JpegKernelLevels, EveryLevelAndBothPixelFormsWriteTheSameFile) {
+  const std::pair<int, int> sizes[] = {{1, 1},   {2, 3},     {17, 33},  {33, 17},
+                                       {64, 64}, {200, 150}, {641, 479}};
+  for (auto [w, h] : sizes)
+    for (int kind = 0; kind < 3; ++kind) {
+      const Image source = kind == 0   ? testing::PhotoLike(w, h, static_cast<unsigned>(w * h))
+                           : kind == 1 ? testing::ScreenLike(w, h)
+                                       : testing::Noise(w, h, static_cast<unsigned>(w + h));
+      const std::vector<std::uint8_t> rgb = Packed(source, 3 * w + 5);
+      for (bool progressive : {false, true}) {
+        const std::string what = std::to_string(w) + "x" + std::to_string(h) + " kind " +
+                                 std::to_string(kind) + (progressive ? " progressive" : "");
+        std::vector<std::uint8_t> want;
+        ASSERT_EQ(EncodeJpeg(source.View(), {60, progressive}, jpeg::KernelLevel::kPortable, want),
+                  Error::kOk);
+        for (jpeg::KernelLevel level :
+             {jpeg::KernelLevel::kPortable, jpeg::KernelLevel::kSse2, jpeg::KernelLevel::kAvx2}) {
+          if (!jpeg::Runs(level)) continue;
+          std::vector<std::uint8_t> from_pixels, from_rgb;
+          ASSERT_EQ(EncodeJpeg(source.View(), {60, progressive}, level, from_pixels), Error::kOk);
+          ASSERT_EQ(
+              EncodeJpegRgb({rgb.data(), w, h, 3 * w + 5}, {60, progressive}, level, from_rgb),
+              Error::kOk);
+          EXPECT_TRUE(from_pixels == want) << what << " level " << static_cast<int>(level);
+          EXPECT_TRUE(from_rgb == want) << what << " level " << static_cast<int>(level) << " RGB";
+        }
+      }
+    }
+}
+
+// Large pictures are transformed in parts on two threads, each part's DC differences
+// mended afterwards: the file must be the one-thread file, whatever the part sizes.
+TEST(JpegThreads, PartsOnTwoThreadsWriteTheOneThreadFile) {
+  const std::pair<int, int> sizes[] = {{1024, 1024}, {1000, 1105}, {1920, 1080}, {4100, 260}};
+  for (auto [w, h] : sizes)
+    for (int kind = 0; kind < 2; ++kind) {
+      const Image source = kind == 0 ? testing::PhotoLike(w, h, static_cast<unsigned>(w))
+                                     : testing::ScreenLike(w, h);
+      for (bool progressive : {false, true}) {
+        std::vector<std::uint8_t> one, two;
+        ASSERT_EQ(EncodeJpeg(source.View(), {70, progressive, 1}, one), Error::kOk);
+        ASSERT_EQ(EncodeJpeg(source.View(), {70, progressive, 0}, two), Error::kOk);
+        EXPECT_TRUE(one == two) << w << "x" << h << " kind " << kind
+                                << (progressive ? " progressive" : "");
+      }
+    }
+}
+
+TEST(JpegInput, PackedRgbRejectsWhatPixelsReject) {
+  const std::vector<std::uint8_t> rgb(64, 0);
+  std::vector<std::uint8_t> out{1, 2, 3};
+  EXPECT_EQ(EncodeJpegRgb({rgb.data(), 0, 4, 12}, {}, out), Error::kBadSize);
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(EncodeJpegRgb({rgb.data(), 4, 4, 11}, {}, out), Error::kBadSize);  // stride < 3w
+  EXPECT_EQ(EncodeJpegRgb({rgb.data(), 4, 0, 12}, {}, out), Error::kBadSize);
+  EXPECT_EQ(EncodeJpegRgb({nullptr, 4, 4, 12}, {}, out), Error::kBadArgument);
+  EXPECT_EQ(EncodeJpegRgb({rgb.data(), 4, 4, 12}, {}, out), Error::kOk);
+}
+
+// What the writer is for: pictures of screens, as small as files and as faithful as
+// libjpeg's own at the same quality. The program's screenshots serve as the screens;
+// random pictures (photograph-like and noise) of random sizes as the rest.
+void ExpectAtLeastTheReference(const Image& source, int quality, const std::string& what,
+                               double psnr_slack) {
+  std::vector<std::uint8_t> ours;
+  ASSERT_EQ(EncodeJpeg(source.View(), {quality, false}, ours), Error::kOk);
+  const std::vector<std::uint8_t> theirs = testing::ReferenceJpeg(source, quality);
+  const testing::DecodedJpeg ours_back = DecodeJpeg(ours), theirs_back = DecodeJpeg(theirs);
+  ASSERT_TRUE(ours_back.ok) << what << ": " << ours_back.error;
+  EXPECT_EQ(ours_back.warnings, 0) << what;
+  ASSERT_TRUE(theirs_back.ok) << what;
+  EXPECT_LE(ours.size(), theirs.size()) << what;
+  EXPECT_GE(testing::Psnr(source, ours_back.image),
+            testing::Psnr(source, theirs_back.image) - psnr_slack)
+      << what;
+}
+
+TEST(JpegFidelity, ScreenshotsAreNoLargerAndNoWorseThanTheReference) {
+  int pictures = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(PELNORO_SCREENSHOTS_DIR)) {
+    if (entry.path().extension() != ".png") continue;
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    const testing::DecodedPng png = testing::DecodePng(bytes);
+    ASSERT_TRUE(png.ok) << entry.path();
+    for (int quality : {30, 75, 95})
+      ExpectAtLeastTheReference(png.image, quality,
+                                entry.path().filename().string() + " q" + std::to_string(quality),
+                                0.05);
+    ++pictures;
+  }
+  EXPECT_GE(pictures, 10);
+}
+
+TEST(JpegFidelity, RandomPicturesAreNoLargerAndNoWorseThanTheReference) {
+  std::mt19937 random(21);
+  for (int round = 0; round < 12; ++round) {
+    const int w = 8 + static_cast<int>(random() % 500), h = 8 + static_cast<int>(random() % 400);
+    const int quality = 20 + static_cast<int>(random() % 80);
+    const bool noise = round % 3 == 2;
+    const Image source =
+        noise ? testing::Noise(w, h, random()) : testing::PhotoLike(w, h, random());
+    ExpectAtLeastTheReference(source, quality,
+                              std::to_string(w) + "x" + std::to_string(h) + " q" +
+                                  std::to_string(quality) + (noise ? " noise" : " photo"),
+                              0.05);
+  }
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ std::vector<Symbol> Entries(const SymbolBuffer& buffer) {
   std::vector<Symbol> out;
   for (const std::uint32_t* e = buffer.Begin(); e != buffer.End(); ++e) {
     const int slot = static_cast<int>(*e >> 8 & 7), symbol = static_cast<int>(*e & 0xFF);
-    out.push_back({slot, symbol, *e >> 16, slot == kRawSlot ? symbol : ExtraBitsOf(slot, symbol)});
+    const int bits = slot == kRawSlot ? symbol : ExtraBitsOf(slot, symbol);
+    // Only the low `bits` of an entry's extra are written.
+    out.push_back({slot, symbol, *e >> 16 & ((1u << bits) - 1), bits});
   }
   return out;
 }
@@ -41,7 +43,10 @@ std::vector<Symbol> Code(const Block& block, int& last_dc, int dc_slot = 0) {
   SymbolBuffer buffer;
   buffer.Clear();
   buffer.Reserve(kMaxBaselineBlockEntries);
-  CodeBaselineBlock(buffer, block.zigzag, block.Nonzero(), last_dc, dc_slot);
+  // The coder reads the coefficients in the transform's column order.
+  std::int16_t columns[64];
+  for (int k = 0; k < 64; ++k) columns[kColumnOrder[k]] = block.zigzag[k];
+  CodeBaselineBlock(buffer, columns, block.Nonzero(), last_dc, dc_slot);
   return Entries(buffer);
 }
 
@@ -132,6 +137,7 @@ TEST(JpegWriteSymbols, BitsReadBackWithTheTables) {
     else
       buffer.Put(slot, symbol, extra);
   }
+  buffer.Tally();
   HuffmanCode codes[kCodedSlots];
   const HuffmanCode* tables[kCodedSlots];
   for (int slot = 0; slot < kCodedSlots; ++slot) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "encoder/jpeg_encoder.h"
 #include "test_images.h"
 
 namespace pelnoro::encoder {
@@ -63,6 +64,29 @@ TEST_F(PelnoroEncode, WritesFilesThatDecode) {
   EXPECT_EQ(Read("out.bmp").size(), 54u + 17 * 72);
 }
 
+// The mapped file's pixels, behind a header with a comment, give the file the library
+// writes from the same pixels in memory.
+TEST_F(PelnoroEncode, JpegFromTheMappedFileIsTheLibrarysFile) {
+  {
+    std::ofstream ppm(folder_ / "commented.ppm", std::ios::binary);
+    ppm << "P6\n# cut\n23 17\n255\n";
+    for (std::uint32_t p : pixels_) ppm << Red(p) << Green(p) << Blue(p);
+  }
+  const struct {
+    const char* options;
+    JpegOptions library;
+  } cases[] = {{"--quality 80", {80, false}}, {"--quality 40 --progressive", {40, true}}};
+  for (const auto& c : cases) {
+    ASSERT_EQ(
+        Run(std::string("jpeg ") + c.options + " " + Path("commented.ppm") + " " + Path("m.jpg")),
+        0)
+        << Error();
+    std::vector<std::uint8_t> want;
+    ASSERT_EQ(EncodeJpeg({pixels_.data(), 23, 17, 23}, c.library, want), Error::kOk);
+    EXPECT_EQ(Read("m.jpg"), want) << c.options;
+  }
+}
+
 TEST_F(PelnoroEncode, BadInputGivesOneLineAndNonZeroExit) {
   std::ofstream(folder_ / "short.ppm", std::ios::binary) << "P6 4 4 255\nabc";
   std::ofstream(folder_ / "empty.ppm", std::ios::binary) << "P6 0 0 255\n";
@@ -70,6 +94,10 @@ TEST_F(PelnoroEncode, BadInputGivesOneLineAndNonZeroExit) {
       "png --level 0 " + Path("short.ppm") + " " + Path("x.png"),
       "png --level 0 " + Path("empty.ppm") + " " + Path("x.png"),
       "png --level 0 " + Path("missing.ppm") + " " + Path("x.png"),
+      // JPEG reads the file mapped, not through the PPM reader: the same refusals.
+      "jpeg --quality 75 " + Path("short.ppm") + " " + Path("x.jpg"),
+      "jpeg --quality 75 " + Path("empty.ppm") + " " + Path("x.jpg"),
+      "jpeg --quality 75 " + Path("missing.ppm") + " " + Path("x.jpg"),
       "jpeg --quality 75 " + Path("in.ppm") + " " + Path("no/such/folder/x.jpg"),
       "jpeg --quality 101 " + Path("in.ppm") + " " + Path("x.jpg"),
       "png --level 3 " + Path("in.ppm") + " " + Path("x.png"),

@@ -3,6 +3,7 @@
 // are pixels, repeated to fill the picture.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -40,33 +41,66 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (EncodePng(view, static_cast<PngLevel>((flags >> 1) % 3), out) != Error::kOk) std::abort();
   if (EncodeBmp(view, out) != Error::kOk) std::abort();
 
-#if defined(__SSE2__)
-  // The SSE2 kernels must give the portable kernels' bits on any input.
-  if (width >= 2 && height >= 2) {
-    const int count = width & ~1;
-    std::vector<float> a(static_cast<std::size_t>(count) * 3), b(a.size());
-    const auto convert = [&](auto kernel, std::vector<float>& f) {
-      kernel(view.Row(0), view.Row(1), count, f.data(), f.data() + count, f.data() + 2 * count,
-             f.data() + 2 * count + count / 2);
-    };
-    convert(jpeg::ConvertRowPairPortable, a);
-    convert(jpeg::ConvertRowPairSse2, b);
-    if (std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) != 0) std::abort();
+  // Every JPEG kernel level this processor runs must give the portable kernels' bits on
+  // any input, and a file from packed RGB must be the file from 32-bit pixels.
+  for (jpeg::KernelLevel level : {jpeg::KernelLevel::kSse2, jpeg::KernelLevel::kAvx2}) {
+    if (!jpeg::Runs(level)) continue;
+    const jpeg::Kernels& kernels = jpeg::KernelsOf(level);
+    const jpeg::Kernels& portable = jpeg::KernelsOf(jpeg::KernelLevel::kPortable);
+    if (width >= 2 && height >= 2) {
+      const int count = width & ~1;
+      std::vector<float> a(static_cast<std::size_t>(count) * 3), b(a.size());
+      const auto convert = [&](jpeg::ConvertRowPairFn kernel, std::vector<float>& f) {
+        kernel(view.Row(0), view.Row(1), count, f.data(), f.data() + count, f.data() + 2 * count,
+               f.data() + 2 * count + count / 2);
+      };
+      convert(portable.convert_row_pair, a);
+      convert(kernels.convert_row_pair, b);
+      if (std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) != 0) std::abort();
+    }
+    {
+      // Samples with fractions, as colour conversion makes them; divisors of the quality.
+      float samples[64];
+      for (int i = 0; i < 64; ++i)
+        samples[i] = static_cast<float>(p[(7 * i) % n]) * 0.75f - 96.0f + (flags >> 4) * 0.125f;
+      const auto quant = JpegQuantTable((flags >> 3) & 1, quality);
+      float divisors[64];
+      for (int i = 0; i < 64; ++i)
+        divisors[i] = 1.0f / (quant[i] * 8.0f) * (1.0f + (i % 8) * 0.03f);
+      std::int16_t x[64], y[64];
+      if (portable.quantize_block(samples, 8, divisors, x) !=
+              kernels.quantize_block(samples, 8, divisors, y) ||
+          std::memcmp(x, y, sizeof x) != 0)
+        std::abort();
+    }
+    {
+      // Exactly the row's bytes: a read past them shows under AddressSanitizer.
+      const int count = static_cast<int>(std::min<std::size_t>(n / 3, 300));
+      std::vector<std::uint8_t> row(p, p + 3 * count);
+      std::vector<std::uint32_t> a(static_cast<std::size_t>(count)), b(a.size());
+      portable.widen_rgb_row(row.data(), count, a.data());
+      kernels.widen_rgb_row(row.data(), count, b.data());
+      if (a != b) std::abort();
+    }
   }
   {
-    // Samples with fractions, as colour conversion makes them; divisors of the quality.
-    float samples[64];
-    for (int i = 0; i < 64; ++i)
-      samples[i] = static_cast<float>(p[(7 * i) % n]) * 0.75f - 96.0f + (flags >> 4) * 0.125f;
-    const auto quant = JpegQuantTable((flags >> 3) & 1, quality);
-    alignas(16) float divisors[64];
-    for (int i = 0; i < 64; ++i) divisors[i] = 1.0f / (quant[i] * 8.0f) * (1.0f + (i % 8) * 0.03f);
-    std::int16_t x[64], y[64];
-    if (jpeg::QuantizeBlockPortable(samples, 8, divisors, x) !=
-            jpeg::QuantizeBlockSse2(samples, 8, divisors, y) ||
-        std::memcmp(x, y, sizeof x) != 0)
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3), from_rgb;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t c = view.Row(y)[x];
+        std::uint8_t* q = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+        q[0] = Red(c);
+        q[1] = Green(c);
+        q[2] = Blue(c);
+      }
+    EncodeJpeg(view, {quality, (flags & 1) != 0}, out);
+    if (EncodeJpegRgb({rgb.data(), width, height, 3 * width}, {quality, (flags & 1) != 0},
+                      from_rgb) != Error::kOk ||
+        from_rgb != out)
       std::abort();
   }
+
+#if defined(__SSE2__)
   {
     const std::size_t length = n / 2;
     std::vector<std::uint8_t> a(length + 1), b(length + 1);

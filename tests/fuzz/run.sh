@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fuzzes with libFuzzer (clang, ASan, UBSan): the PPM reader, the encoders, the settings
-# file and save log read at start and written at exit, the Shift_JIS conversions and
-# the map document writer.
+# file and save log read at start and written at exit, the Shift_JIS conversions, the
+# map document writer and the picture loader's reading of file headers.
 #   tests/fuzz/run.sh [SECONDS_PER_TARGET]      (default 120)
 # Builds into build/fuzz with ninja (a second run rebuilds only what changed). Each target
 # starts from its seeds in tests/fuzz/seeds/<target>, copied into the scratch corpus
@@ -35,24 +35,25 @@ portable() {
 }
 encoders=$(portable encoder)
 text_files="src/system/text_file.cpp src/system/cp932_host.cpp"
-# The whole program but its Windows layer, on the scripted system of the host tests.
-program="tests/host/fake_system.cpp $(portable image system toolkit program capture dialogs output edit \
-  imagemap app encoder)"
+# The settings rules on the scripted system of the host tests: no window is made.
+settings="tests/host/fake_system.cpp $(portable image system toolkit program)"
 
 # target name, its sources (besides tests/fuzz/<target>.cpp), the longest input tried
-targets="fuzz_ppm fuzz_encoders fuzz_settings fuzz_codepage fuzz_map_document"
+targets="fuzz_ppm fuzz_encoders fuzz_settings fuzz_codepage fuzz_map_document fuzz_picture_header"
 sources_of() {
   case $1 in
     fuzz_ppm | fuzz_encoders) echo "$encoders tools/pelnoro-encode/ppm_reader.cpp" ;;
-    fuzz_settings) echo "$program" ;;
+    fuzz_settings) echo "$settings" ;;
     fuzz_codepage) echo "$text_files" ;;
     fuzz_map_document) echo "$text_files src/imagemap/map_document.cpp" ;;
+    fuzz_picture_header) portable image ;;
   esac
 }
 max_len_of() {
   case $1 in
     fuzz_ppm | fuzz_encoders) echo 70000 ;;
     fuzz_settings) echo 8192 ;;
+    fuzz_picture_header) echo 16384 ;;
     *) echo 4096 ;;
   esac
 }

@@ -71,4 +71,19 @@ class AppTest : public ::testing::Test {
   }
 };
 
+// A started program on a 320 x 200 screen whose pixels tell their place.
+class CaptureTest : public AppTest {
+ protected:
+  void SetUp() override {
+    patternScreen(320, 200);
+    start();
+  }
+  void shutter() { main().Imageシャッターボタン.raiseClick(); }
+  // The screen selection as the main window's coordinate labels hold it.
+  std::vector<std::wstring> screenRecord() {
+    return {main().Label始点X.caption(), main().Label始点Y.caption(), main().Label終点X.caption(),
+            main().Label終点Y.caption()};
+  }
+};
+
 }  // namespace pelnoro::testing

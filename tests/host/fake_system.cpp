@@ -113,12 +113,12 @@ std::optional<std::string> FakeSystem::readFile(const std::wstring& path) {
 }
 
 sys::WriteResult FakeSystem::writeFileReplacing(const std::wstring& path,
-                                                const std::string& bytes) {
+                                                std::span<const std::uint8_t> bytes) {
   if (failWrites) return failWith;
   const auto k = key(path);
   if (readOnly_.count(k) && files_.count(k)) return sys::WriteResult::kCannotReplace;
   if (folders_.count(k)) return sys::WriteResult::kCannotReplace;
-  files_[k] = bytes;
+  files_[k] = std::string(bytes.begin(), bytes.end());
   fileSpelling_.emplace(k, nameOf(path));
   // What was written is no longer the picture that was there.
   pictures_.erase(k);

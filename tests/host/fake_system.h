@@ -89,7 +89,8 @@ class FakeSystem : public sys::System {
   std::vector<std::wstring> listFolders(const std::wstring& folder) override;
   std::optional<std::string> readFile(const std::wstring& path) override;
   // A read-only file or a folder of that name is not replaced (kCannotReplace).
-  sys::WriteResult writeFileReplacing(const std::wstring& path, const std::string& bytes) override;
+  sys::WriteResult writeFileReplacing(const std::wstring& path,
+                                      std::span<const std::uint8_t> bytes) override;
 
   // Pictures are the files given by putPicture (already decoded, no transparency);
   // any other existing file is no picture. A set pictureError makes every load

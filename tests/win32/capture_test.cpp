@@ -14,7 +14,8 @@
 #include "capture/form_loupe.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_property_box.h"
-#include "win32/peer_factory.h"
+#include "realised_app.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {
@@ -46,15 +47,11 @@ HWND colourWindow(int x, int y, COLORREF colour) {
   return h;
 }
 
-class CaptureTest : public ::testing::Test {
+class CaptureTest : public RealisedAppTest {
  protected:
   void SetUp() override {
-    DeleteFileW((sys.exeFolder() + L"pelnoro.ini").c_str());
-    app = std::make_unique<app::Application>(sys);
-    peers = std::make_unique<win32::Win32PeerFactory>(sys.twipsPerPixelX(), sys.twipsPerPixelY());
-    app->realise(*peers);
-    ASSERT_TRUE(app->start());
-    for (int i = 0; i < 5; ++i) sys.doEvents();
+    RealisedAppTest::SetUp();
+    for (int i = 0; i < 4; ++i) sys.doEvents();
   }
   void pump() {
     for (int i = 0; i < 10; ++i) {
@@ -62,9 +59,6 @@ class CaptureTest : public ::testing::Test {
       Sleep(20);
     }
   }
-  win32::Win32System sys;
-  std::unique_ptr<app::Application> app;
-  std::unique_ptr<win32::Win32PeerFactory> peers;
 };
 
 TEST_F(CaptureTest, ShutterFreezesThePrimaryScreen) {

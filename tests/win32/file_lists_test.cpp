@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {

@@ -9,7 +9,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {

@@ -10,30 +10,15 @@
 #include "app/form_pelnoro.h"
 #include "box_answerer.h"
 #include "dialogs/form_property_box.h"
+#include "realised_app.h"
 #include "system/text_file.h"
-#include "win32/peer_factory.h"
+#include "win32/win32_peer_factory.h"
 #include "win32/win32_system.h"
 
 namespace pelnoro {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DeleteFileW((sys.exeFolder() + L"pelnoro.ini").c_str());
-    DeleteFileW((sys.exeFolder() + L"save_log.pel").c_str());
-    app = std::make_unique<app::Application>(sys);
-    peers = std::make_unique<win32::Win32PeerFactory>(sys.twipsPerPixelX(), sys.twipsPerPixelY());
-    app->realise(*peers);
-    ASSERT_TRUE(app->start());
-    sys.doEvents();
-  }
-  HWND mainWindow() { return static_cast<HWND>(app->main().nativeTag); }
-
-  win32::Win32System sys;
-  std::unique_ptr<app::Application> app;
-  std::unique_ptr<win32::Win32PeerFactory> peers;
-};
+using MainWindowTest = RealisedAppTest;
 
 TEST_F(MainWindowTest, FixedSizeTopmostCaptionedWindow) {
   HWND h = mainWindow();

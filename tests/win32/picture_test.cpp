@@ -487,18 +487,20 @@ TEST_F(PictureTest, ReadOnlyTargetsAreNeverReplaced) {
   const std::wstring target = root + L"kept.png";
   ASSERT_NO_FATAL_FAILURE(writeBytes(target, "old"));
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(sys.writeFileReplacing(target, "new"), sys::WriteResult::kCannotReplace);
+  EXPECT_EQ(sys.writeFileReplacing(target, sys::BytesOf("new")), sys::WriteResult::kCannotReplace);
   EXPECT_EQ(bytesOf(target), "old");
   EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY);
-  EXPECT_EQ(GetFileAttributesW((target + L".pelnoro-tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  // No temporary file is left beside it.
+  WIN32_FIND_DATAW found;
+  EXPECT_EQ(FindFirstFileW((root + L"~pelnoro*.tmp").c_str(), &found), INVALID_HANDLE_VALUE);
 
   const std::wstring folder = root + L"folder.png";
   CreateDirectoryW(folder.c_str(), nullptr);
-  EXPECT_EQ(sys.writeFileReplacing(folder, "new"), sys::WriteResult::kCannotReplace);
+  EXPECT_EQ(sys.writeFileReplacing(folder, sys::BytesOf("new")), sys::WriteResult::kCannotReplace);
   EXPECT_TRUE(sys.folderExists(folder));
 
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(sys.writeFileReplacing(target, "new"), sys::WriteResult::kOk);
+  EXPECT_EQ(sys.writeFileReplacing(target, sys::BytesOf("new")), sys::WriteResult::kOk);
   EXPECT_EQ(bytesOf(target), "new");
 }
 
