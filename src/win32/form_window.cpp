@@ -121,6 +121,9 @@ void FormWindow::sync(tk::Prop what) {
 }
 
 void FormWindow::beginMoveDrag() {
+  // Only while the button is still down: the move loop ends at its release, and a loop
+  // begun after it would hold the pointer until the next click.
+  if (GetKeyState(VK_LBUTTON) >= 0) return;
   ReleaseCapture();
   SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }

@@ -100,6 +100,42 @@ TEST_F(MainWindowTest, MinimiseDuringACaptureIsRefused) {
   app->state().CaptureActive = program::kFalse;
 }
 
+// A press on the window's background drags the window while the button is held. One
+// that reaches the program after the button is already up must not start the drag: the
+// move loop would hold the mouse until some later release.
+TEST_F(MainWindowTest, APressHandledAfterItsReleaseStartsNoMoveLoop) {
+  HWND h = mainWindow();
+  RECT before{};
+  GetWindowRect(h, &before);
+  ASSERT_GE(GetKeyState(VK_LBUTTON), 0) << "the test needs the button up";
+  // Ends a move loop, should one start, so that the test reports instead of hanging.
+  const DWORD thread = GetCurrentThreadId();
+  HANDLE rescue = CreateThread(
+      nullptr, 0,
+      [](LPVOID p) -> DWORD {
+        Sleep(3000);
+        PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(p)), WM_KEYDOWN, VK_ESCAPE,
+                           0);
+        return 0;
+      },
+      reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(thread)), 0, nullptr);
+  const ULONGLONG start = GetTickCount64();
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  const ULONGLONG took = GetTickCount64() - start;
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  GetGUIThreadInfo(thread, &gui);
+  EXPECT_LT(took, 1000u) << "a move loop ran until the rescue ended it";
+  EXPECT_EQ(gui.flags & GUI_INMOVESIZE, 0u);
+  EXPECT_EQ(GetCapture(), nullptr);
+  RECT after{};
+  GetWindowRect(h, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  TerminateThread(rescue, 0);
+  CloseHandle(rescue);
+}
+
 TEST_F(MainWindowTest, WindowlessLabelTakesThePressAndClicksOnlyWhenReleasedOverIt) {
   auto& label = app->main().Labelクリア;
   ASSERT_TRUE(label.shownOnForm() && label.enabled());
