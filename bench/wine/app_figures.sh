@@ -5,7 +5,10 @@
 #     program started the same way;
 #   - every save of a full-screen cut, from the 保存実行 click to the file complete, in
 #     each format and level;
-#   - memory after a clip is saved and after one is cleared.
+#   - memory after a clip is saved and after one is cleared;
+#   - a quarter turn, a mirror and a mosaic of the full-screen cut through the menu, from
+#     the click on the menu row to the result painted on the screen (a rectangle of the
+#     picture watched until it stays unchanged for half a second).
 # Memory is the process's resident anonymous memory (RssAnon of /proc/PID/status): what
 # it allocated itself, as Linux sees the Wine process. Usage: bench/wine/app_figures.sh
 # (the Windows build in build/win first).
@@ -117,6 +120,24 @@ echo "after six clips saved: RssAnon $(rss_anon pelnoro.exe)"
 shutter_drag_cut >/dev/null && drv wait-window " Pelnoro" --timeout 20000 >/dev/null
 settle
 echo "a full-screen cut waiting: RssAnon $(rss_anon pelnoro.exe)"
+
+# timed_command GROUP CAPTION X Y: the ms from the click on the command's row to its
+# result painted in the 256 x 256 rectangle of the screen at X, Y.
+timed_command() {
+  local list at
+  menu_reveal "$1" "$2" >/dev/null
+  list="$(menu_list)"
+  at="$(e2e_list_point "$list" "　$2")"
+  # shellcheck disable=SC2086
+  drv click-watch "hwnd:$list" $at --watch "$3,$4,256,256" | field painted_ms
+}
+echo "90° of the ${SEL_W}x${SEL_H} cut, click to painted: $(timed_command 回転 "90°" 300 300) ms"
+echo "左右 of the turned cut, click to painted: $(timed_command 回転 左右 300 300) ms"
+echo "90° back, click to painted: $(timed_command 回転 "90°" 300 300) ms"
+read -r cx cy <<<"$(drv info " Pelnoro" | field client_origin | tr , ' ')"
+x_drag $((cx + 15 + 100)) $((cy + 15 + 100)) $((cx + 15 + 1000)) $((cy + 15 + 800)) >/dev/null
+echo "mosaic of 900x700 pixels of the cut, click to painted: $(timed_command モザイク モザイクを掛ける \
+  $((cx + 15 + 300)) $((cy + 15 + 300))) ms"
 drv click Pelnoro $(px 2820 1665) >/dev/null  # クリア
 settle
 echo "after a clip cleared: RssAnon $(rss_anon pelnoro.exe)"

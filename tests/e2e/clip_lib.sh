@@ -28,26 +28,31 @@ menu_row_shown() {
   e2e_list_rows "$1" | grep -q "$2\$" && echo yes || echo no
 }
 
-# menu_command GROUP CAPTION: opens ツール and its group GROUP where they are closed,
-# closing the other groups under ツール so that the list need not scroll, then runs the
-# command CAPTION, as a user clicks the rows.
-menu_command() {
+# menu_reveal GROUP CAPTION: opens ツール and its group GROUP where they are closed,
+# closing the other groups under ツール so that the list need not scroll, until the
+# row of the command CAPTION shows, as a user clicks the rows.
+menu_reveal() {
   local list row
   list="$(menu_list)"
   if [ "$(menu_row_shown "$list" ＋ツール)" = yes ]; then
     e2e_list_click "$list" ＋ツール
-    e2e_poll yes 10 menu_row_shown "$list" "$1" >/dev/null
+    e2e_await yes 10 menu_row_shown "$list" "$1"
   fi
   while read -r row; do
     [ "$row" = "－$1" ] && continue
     e2e_list_click "$list" "$row"
-    e2e_poll no 10 menu_row_shown "$list" "$row" >/dev/null
+    e2e_await no 10 menu_row_shown "$list" "$row"
   done < <(e2e_list_rows "$list" | sed -n 's/^ \(－.*\)$/\1/p')
   if [ "$(menu_row_shown "$list" "＋$1")" = yes ]; then
     e2e_list_click "$list" "＋$1"
-    e2e_poll yes 10 menu_row_shown "$list" "　$2" >/dev/null
+    e2e_await yes 10 menu_row_shown "$list" "　$2"
   fi
-  e2e_list_click "$list" "　$2" || { e2e_fail "no menu row $2"; return 1; }
+}
+
+# menu_command GROUP CAPTION: shows the command's row (menu_reveal) and clicks it.
+menu_command() {
+  menu_reveal "$@" || return 1
+  e2e_list_click "$(menu_list)" "　$2" || { e2e_fail "no menu row $2"; return 1; }
 }
 
 # The save panel's file name and cancel button, client twips (centres).
@@ -85,7 +90,7 @@ show_page() {
   # The group opens on a click on its closed row.
   if [ "$(menu_row_shown "$list" ＋設定)" = yes ]; then
     e2e_list_click "$list" "＋設定"
-    e2e_poll yes 10 menu_row_shown "$list" "　$1" >/dev/null
+    e2e_await yes 10 menu_row_shown "$list" "　$1"
   fi
   e2e_list_click "$list" "　$1" || { e2e_fail "no menu row $1"; return 1; }
   if [ "$(e2e_poll 1 10 e2e_shown プロパティ "$2" "$3")" != 1 ]; then
@@ -135,30 +140,16 @@ show_pattern() {
   drv wait-window "test pattern" --timeout 60000 >/dev/null || e2e_fail "no test pattern window"
 }
 
+frozen_shown() { [ -n "$(frozen_window)" ]; }
+
 # shutter_drag_cut: the shutter, a real X drag over SEL on the frozen screen, the cut.
 shutter_drag_cut() {
   drv click Pelnoro $(px "${SHUTTER[@]}") >/dev/null || { e2e_fail "shutter click"; return 1; }
-  local pic=""
-  for _ in $(seq 50); do
-    pic="$(frozen_window)"
-    [ -n "$pic" ] && break
-    sleep 0.2
-  done
-  if [ -z "$pic" ]; then
-    e2e_fail "no full-screen picture window after the shutter"
-    drv list | sed 's/^/      | /'
-    return 1
-  fi
-  e2e_pass "the frozen screen covers the screen ($pic)"
+  e2e_wait 10 "the frozen screen after the shutter" frozen_shown || return 1
+  e2e_pass "the frozen screen covers the screen ($(frozen_window))"
   # A real X drag: input injected from another Wine process lifts the frozen
   # screen over the loupe under Wine's desktop, which a user's mouse does not.
-  xdotool mousemove "${SEL[0]}" "${SEL[1]}" mousedown 1
-  local i
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((SEL[0] + (SEL[2] - SEL[0]) * i / 8)) $((SEL[1] + (SEL[3] - SEL[1]) * i / 8))
-  done
-  xdotool mouseup 1
-  sleep 0.3
+  x_drag "${SEL[0]}" "${SEL[1]}" "${SEL[2]}" "${SEL[3]}" || return 1
   local info
   info="$(drv info Pelnoro)"
   e2e_eq "main window still topmost over the frozen screen" 1 "$(field topmost <<<"$info")"
@@ -191,16 +182,15 @@ clips_folder() {
 }
 
 # save_through_panel FILE [SHOT]: 保存, then 保存実行 (with a screenshot SHOT of the
-# open panel when named); waits for FILE, a Linux path, and fails when it is not written.
+# open panel when named); waits for FILE, a Linux path, and fails the case when it is
+# not written.
 save_through_panel() {
   drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null || { e2e_fail "保存 click"; return 1; }
   # The save panel takes the menu's place.
-  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  e2e_await 0 10 e2e_shown Pelnoro ListBox ""
   [ -n "${2:-}" ] && e2e_note "screenshot: $(e2e_screenshot "$2")"
   drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null || { e2e_fail "保存実行 click"; return 1; }
-  local _
-  for _ in $(seq 50); do [ -s "$1" ] && break; sleep 0.2; done
-  [ -s "$1" ]
+  e2e_wait 30 "$(basename "$1") written" test -s "$1"
 }
 
 # same_pixels WHAT FILE: FILE holds exactly the selected rectangle of the reference.

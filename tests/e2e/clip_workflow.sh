@@ -45,7 +45,7 @@ if start_capture; then
   e2e_eq "message title" "クリップボードへコピー" "$(field title <<<"$box")"
   e2e_note "screenshot: $(e2e_screenshot clipboard-message)"
   drv press OK >/dev/null || e2e_fail "could not press OK"
-  sleep 0.5
+  drv settle Pelnoro >/dev/null
   e2e_eq "idle: no picture window" 0 "$(drv count " Pelnoro" | field count)"
   clip="$(mktemp --suffix=.bmp)"
   # Wine offers the bitmap to X while the program runs.

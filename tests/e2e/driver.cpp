@@ -108,6 +108,7 @@ struct Args {
   std::optional<int> id;
   bool right = false;
   bool force = false;
+  RECT watch{0, 0, 64, 64};  // click-watch: the screen rectangle watched
 };
 
 bool ParseInt(const std::wstring& text, long long& value) {
@@ -141,6 +142,18 @@ bool ParseArgs(int argc, wchar_t** argv, Args& args) {
       args.id = static_cast<int>(n);
     } else if (a == L"--right") {
       args.right = true;
+    } else if (a == L"--watch" && i + 1 < argc) {
+      long long v[4];
+      const std::wstring spec = argv[++i];
+      size_t at = 0;
+      for (long long& x : v) {
+        const size_t comma = spec.find(L',', at);
+        if (!ParseInt(spec.substr(at, comma == std::wstring::npos ? comma : comma - at), x))
+          return false;
+        at = comma == std::wstring::npos ? spec.size() : comma + 1;
+      }
+      args.watch = {static_cast<LONG>(v[0]), static_cast<LONG>(v[1]),
+                    static_cast<LONG>(v[0] + v[2]), static_cast<LONG>(v[1] + v[3])};
     } else if (a == L"--force") {
       args.force = true;
     } else {
@@ -269,6 +282,24 @@ std::wstring PointerState() {
   return text;
 }
 
+// Waits until the thread of the window has dealt with what reached it and asks for more:
+// a sent message is answered only when that thread next reads its queue, after the
+// handler at work. Twice, since the first answer may come before input already queued.
+// A program that does not answer in 20 s is hung, and is reported so.
+bool Settle(HWND hwnd) {
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  for (int i = 0; i < 2; ++i) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(root ? root : hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer)) {
+      if (!IsWindow(hwnd)) return true;  // gone, with whatever it did
+      Err(L"window " + Hex(hwnd) + L" does not answer within 20 s: the program hangs (" +
+          PointerState() + L")");
+      return false;
+    }
+  }
+  return true;
+}
+
 // Moves the pointer as a user would and makes sure it got there.
 bool MoveTo(POINT pt) {
   SendMouse(0, pt);
@@ -284,8 +315,8 @@ bool MoveTo(POINT pt) {
     return false;
   }
   // Let the program see the move (hover effects) before anything else happens.
-  Sleep(30);
-  return true;
+  HWND under = WindowFromPoint(pt);
+  return !under || Settle(under);
 }
 
 bool IsSameOrDescendant(HWND hit, HWND target) {
@@ -316,8 +347,8 @@ bool Click(HWND target, POINT screen_pt, bool right, bool force) {
   DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
   DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
   if (!SendMouse(down, screen_pt)) return false;
-  Sleep(30);
-  return SendMouse(up, screen_pt);
+  Sleep(30);  // a press takes a moment
+  return SendMouse(up, screen_pt) && Settle(target);
 }
 
 POINT ClientToScreenPoint(HWND hwnd, LONG x, LONG y) {
@@ -379,12 +410,12 @@ bool PressChord(const std::wstring& chord) {
   bool ok = true;
   for (WORD vk : keys) ok = SendKey(vk, false) && ok;
   for (auto it = keys.rbegin(); it != keys.rend(); ++it) ok = SendKey(*it, true) && ok;
-  Sleep(30);
   return ok;
 }
 
 // Characters as they are, whatever the keyboard layout: the box receives them as typed.
-bool TypeText(const std::wstring& text) {
+// Each character is dealt with before the next: keys go to the window with the focus.
+bool TypeText(HWND hwnd, const std::wstring& text) {
   for (wchar_t c : text) {
     INPUT in[2] = {};
     for (int i = 0; i < 2; ++i) {
@@ -392,10 +423,8 @@ bool TypeText(const std::wstring& text) {
       in[i].ki.wScan = c;
       in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
     }
-    if (SendInput(2, in, sizeof(INPUT)) != 2) return false;
-    Sleep(10);
+    if (SendInput(2, in, sizeof(INPUT)) != 2 || !Settle(hwnd)) return false;
   }
-  Sleep(30);
   return true;
 }
 
@@ -577,6 +606,10 @@ int Usage() {
       L"  press TEXT|--id N [--title T]  press a message-box button\n"
       L"  screen                       screen size and DPI\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
+      L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
+      L"  settle TITLE                 wait until the window's program has handled its input\n"
+      L"  click-watch TITLE X Y --watch L,T,W,H   click, then the ms until that screen\n"
+      L"                               rectangle shows the result (unchanged for 0.5 s)\n"
       L"  pattern X Y W H              show a test picture at screen X,Y until killed\n"
       L"  smooth-picture X Y W H       a soft, photo-like picture (\"smooth picture\") there\n"
       L"options: --timeout MS (20000), --class NAME");
@@ -812,6 +845,104 @@ int CmdPress(const Args& args) {
   return 0;
 }
 
+// wait-input X Y up|down: waits until the pointer is at screen X,Y with the left button
+// as given, as every Wine process sees it: input made by another X client (xdotool) has
+// then reached the program, before anything the driver sends afterwards.
+int CmdWaitInput(const Args& args) {
+  if (args.positional.size() < 3) return Usage();
+  LONG x = 0, y = 0;
+  if (!ParsePoint(args, 0, x, y)) return Usage();
+  const bool down = args.positional[2] == L"down";
+  const ULONGLONG deadline = GetTickCount64() + args.timeout_ms;
+  for (;;) {
+    POINT now{};
+    GetCursorPos(&now);
+    const bool held = GetAsyncKeyState(VK_LBUTTON) < 0;
+    if (now.x == x && now.y == y && held == down) {
+      HWND under = WindowFromPoint(now);
+      if (under && !Settle(under)) return kExitFailed;
+      Out(L"input", Num(x) + L"," + Num(y) + (down ? L" down" : L" up"));
+      return 0;
+    }
+    if (GetTickCount64() >= deadline) {
+      Err(L"input did not arrive: wanted " + Num(x) + L"," + Num(y) + (down ? L" down" : L" up") +
+          L", " + PointerState() + (held ? L" button down" : L" button up"));
+      return kExitTimeout;
+    }
+    Sleep(5);
+  }
+}
+
+// A hash of what the screen shows in a rectangle.
+std::uint64_t ScreenHash(HDC screen, HDC mem, const RECT& r, std::vector<std::uint32_t>& pixels) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  pixels.resize(static_cast<size_t>(w) * h);
+  GetDIBits(mem, static_cast<HBITMAP>(GetCurrentObject(mem, OBJ_BITMAP)), 0, h, pixels.data(), &bi,
+            DIB_RGB_COLORS);
+  std::uint64_t hash = 1469598103934665603ull;
+  for (std::uint32_t p : pixels) hash = (hash ^ p) * 1099511628211ull;
+  return hash;
+}
+
+double NowMs() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+// click-watch TITLE X Y --watch L,T,W,H: clicks, then watches that screen rectangle
+// until it has changed and then stayed as it is for half a second; prints the ms from
+// the release of the button to the last change: the click's result as painted.
+int CmdClickWatch(HWND hwnd, const Args& args, POINT pt) {
+  RECT r = args.watch;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, r.right - r.left, r.bottom - r.top);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  std::vector<std::uint32_t> pixels;
+  const std::uint64_t before = ScreenHash(screen, mem, r, pixels);
+  std::uint64_t last = before;
+  int rc = 0;
+  if (!CheckReachable(hwnd, pt, args.force) || !MoveTo(pt) ||
+      !SendMouse(MOUSEEVENTF_LEFTDOWN, pt)) {
+    rc = kExitFailed;
+  } else {
+    Sleep(30);  // a press takes a moment
+    SendMouse(MOUSEEVENTF_LEFTUP, pt);
+    const double released = NowMs();
+    double changed = -1;
+    for (;;) {
+      const double now = NowMs();
+      const std::uint64_t hash = ScreenHash(screen, mem, r, pixels);
+      if (hash != last) {
+        last = hash;
+        changed = now;
+      }
+      if (changed >= 0 && now - changed > 500) break;
+      if (now - released > args.timeout_ms) {
+        Err(L"the watched rectangle did not settle");
+        rc = kExitTimeout;
+        break;
+      }
+      Sleep(1);
+    }
+    if (rc == 0) Out(L"painted_ms", Num(std::lround(changed - released)));
+  }
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return rc;
+}
+
 int CmdScreen() {
   POINT size = ScreenSize();
   HDC dc = GetDC(nullptr);
@@ -843,6 +974,7 @@ int Run(int argc, wchar_t** argv) {
 
   if (cmd == L"list") return CmdList();
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"wait-input") return CmdWaitInput(args);
   if (cmd == L"pointer") {
     Out(L"pointer", PointerState());
     return 0;
@@ -862,8 +994,9 @@ int Run(int argc, wchar_t** argv) {
   }
 
   const bool known = cmd == L"wait-window" || cmd == L"info" || cmd == L"children" ||
-                     cmd == L"click" || cmd == L"move" || cmd == L"drag" || cmd == L"key" ||
-                     cmd == L"close" || cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
+                     cmd == L"settle" || cmd == L"click-watch" || cmd == L"click" ||
+                     cmd == L"move" || cmd == L"drag" || cmd == L"key" || cmd == L"close" ||
+                     cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
                      cmd == L"checked" || cmd == L"text";
   if (!known) return Usage();
   HWND hwnd = Target(args, rc);
@@ -875,6 +1008,11 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"info") return CmdInfo(hwnd);
+  if (cmd == L"settle") {
+    if (!Settle(hwnd)) return kExitFailed;
+    Out(L"settled", Hex(hwnd));
+    return 0;
+  }
   if (cmd == L"children") return CmdChildren(hwnd);
   if (cmd == L"items") return CmdItems(hwnd);
   if (cmd == L"checked") return CmdChecked(hwnd);
@@ -885,7 +1023,7 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"type") {
     if (!NeedPositional(args, 2)) return kExitUsage;
     SetForegroundWindow(GetAncestor(hwnd, GA_ROOT));
-    if (!TypeText(args.positional[1])) return kExitFailed;
+    if (!TypeText(hwnd, args.positional[1])) return kExitFailed;
     Out(L"typed", Num(static_cast<long long>(args.positional[1].size())));
     return 0;
   }
@@ -902,7 +1040,7 @@ int Run(int argc, wchar_t** argv) {
     if (!NeedPositional(args, 2)) return kExitUsage;
     SetForegroundWindow(hwnd);
     for (size_t i = 1; i < args.positional.size(); ++i) {
-      if (!PressChord(args.positional[i])) return kExitFailed;
+      if (!PressChord(args.positional[i]) || !Settle(hwnd)) return kExitFailed;
     }
     Out(L"keys", Num(static_cast<long long>(args.positional.size() - 1)));
     return 0;
@@ -916,6 +1054,7 @@ int Run(int argc, wchar_t** argv) {
     Out(L"moved", Num(pt.x) + L"," + Num(pt.y));
     return 0;
   }
+  if (cmd == L"click-watch") return CmdClickWatch(hwnd, args, pt);
   if (cmd == L"click") {
     if (!Click(hwnd, pt, args.right, args.force)) return kExitFailed;
     Out(L"clicked", Num(pt.x) + L"," + Num(pt.y));

@@ -37,13 +37,13 @@ main_visible() { drv info Pelnoro | field visible; }
 
 # next_clip: a new clip of the same rectangle, once the program is idle again.
 next_clip() {
-  e2e_poll 1 10 main_visible >/dev/null
+  e2e_await 1 10 main_visible
   shutter_drag_cut && drv wait-window " Pelnoro" --timeout 20000 >/dev/null
 }
 
 # answer_prompt BUTTON: clicks Yes or No on the main window's in-window question.
 answer_prompt() {
-  e2e_poll 1 10 e2e_shown Pelnoro Button "$1" >/dev/null
+  e2e_await 1 10 e2e_shown Pelnoro Button "$1"
   e2e_click_child Pelnoro Button "$1" || e2e_fail "no $1 button on the question"
 }
 
@@ -64,7 +64,7 @@ if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
     menu_command 回転 "$caption"
     if [ "$caption" = "90°" ]; then
       # The turned cut: 180 x 240 in a window at the screen's top left.
-      e2e_poll 1 10 cut_topmost >/dev/null
+      e2e_await 1 10 cut_topmost
       e2e_note "screenshot: $(e2e_screenshot turned-cut)"
       e2e_eq "the turned cut window at the screen's top left" "0,0" \
         "$(drv info ' Pelnoro' | field rect | cut -d, -f1,2)"
@@ -77,14 +77,8 @@ if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
   # A mosaic over a rectangle dragged on the cut, from (20, 30) to (140, 100).
   next_clip
   read -r ox oy <<<"$(drv info " Pelnoro" | field client_origin | tr , ' ')"
-  xdotool mousemove $((ox + 15 + 20)) $((oy + 15 + 30)) sleep 0.2 mousedown 1
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((ox + 15 + 20 + 120 * i / 8)) $((oy + 15 + 30 + 70 * i / 8)) sleep 0.05
-  done
-  xdotool sleep 0.2 mouseup 1
-  sleep 0.3
+  x_drag $((ox + 15 + 20)) $((oy + 15 + 30)) $((ox + 15 + 140)) $((oy + 15 + 100))
   menu_command モザイク モザイクを掛ける
-  sleep 0.5
   e2e_note "screenshot: $(e2e_screenshot mosaic)"
   reference "$ref.ppm"
   python3 "$E2E_DIR/mosaic_reference.py" "$ref.ppm" "$ref.mosaic.ppm" 20 30 140 100

@@ -11,15 +11,7 @@ cut_window_origin() {
 }
 
 # xdrag X1 Y1 X2 Y2: a real X drag in small steps.
-xdrag() {
-  xdotool mousemove "$1" "$2" sleep 0.2 mousedown 1
-  local i
-  for i in $(seq 1 10); do
-    xdotool mousemove $(($1 + ($3 - $1) * i / 10)) $(($2 + ($4 - $2) * i / 10)) sleep 0.05
-  done
-  xdotool sleep 0.2 mouseup 1
-  sleep 0.3
-}
+xdrag() { x_drag "$1" "$2" "$3" "$4" 10; }
 
 # save_and_check FILE W H: saves through the panel; FILE must hold the selected
 # rectangle sampled to W x H.
@@ -60,7 +52,9 @@ if start_capture; then
   shutter_drag_cut
   drv wait-window " Pelnoro" --timeout 20000 >/dev/null || e2e_fail "no cut window"
   read -r ox oy <<<"$(cut_window_origin)"
-  xdotool mousemove $((ox + 15 + 236)) $((oy + 15 + 176)) sleep 0.3
+  xdotool mousemove $((ox + 15 + 236)) $((oy + 15 + 176))
+  drv wait-input $((ox + 15 + 236)) $((oy + 15 + 176)) up >/dev/null ||
+    e2e_fail "the pointer did not rest in the corner"
   xdrag $((ox + 15 + 237)) $((oy + 15 + 177)) $((ox + 15 + 360)) $((oy + 15 + 270))
   e2e_note "screenshot: $(e2e_screenshot after-corner-drag)"
   save_and_check "$CLIPS/scaled01.PNG" 360 270

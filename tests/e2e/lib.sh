@@ -17,23 +17,42 @@ E2E_CHECKS=0
 E2E_FAILED=0
 E2E_PREFIX=""
 E2E_PIDS=()
+# Set by the first failed check of a case. The rest of the case is then skipped: the
+# driver, xdotool, waits and checks do nothing, so one failure is reported once, with a
+# screenshot and the windows as they were, instead of every later step failing after it.
+E2E_CASE_FAILED=0
 
-e2e_note() { echo "  $*"; }
+e2e_note() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 0
+  echo "  $*"
+}
 
 e2e_pass() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 0
   E2E_CHECKS=$((E2E_CHECKS + 1))
   echo "  ok   $*"
 }
 
 e2e_fail() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   E2E_CHECKS=$((E2E_CHECKS + 1))
   E2E_FAILED=$((E2E_FAILED + 1))
   echo "  FAIL $*"
-  e2e_screenshot "fail-$E2E_CHECKS" >/dev/null 2>&1 || true
+  local shot
+  shot="$(e2e_screenshot "fail-$E2E_CHECKS" 2>/dev/null)" && echo "       screenshot: $shot"
+  if [ -n "$E2E_PREFIX" ]; then
+    echo "       windows then:"
+    _drv list 2>&1 | sed 's/^/       | /'
+    _drv pointer 2>&1 | sed 's/^/       | /'
+  fi
+  E2E_CASE_FAILED=1
+  echo "       (the rest of this case is skipped)"
+  return 1
 }
 
 # e2e_eq WHAT EXPECTED ACTUAL
 e2e_eq() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   if [ "$2" = "$3" ]; then
     e2e_pass "$1: $3"
   else
@@ -41,9 +60,51 @@ e2e_eq() {
   fi
 }
 
-# Runs the driver in the program's prefix; prints its result lines.
+# Runs the driver in the program's prefix; prints its result lines. Nothing once the
+# case has failed.
 drv() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  _drv "$@"
+}
+_drv() {
   WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 120 "$PELNORO_WINE" "$E2E_DRIVER" "$@"
+}
+
+# Real X input, as a user's mouse gives it; nothing once the case has failed.
+xdotool() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  command xdotool "$@"
+}
+
+# x_drag X1 Y1 X2 Y2 [STEPS]: a real X drag with the left button from one screen point
+# to another, in STEPS moves (8). Each end waits until the program has the input, so
+# whatever the driver does next comes after it.
+x_drag() {
+  local i steps="${5:-8}"
+  xdotool mousemove "$1" "$2" || return 1
+  drv wait-input "$1" "$2" up >/dev/null || { e2e_fail "the pointer did not reach $1,$2"; return 1; }
+  xdotool mousedown 1
+  drv wait-input "$1" "$2" down >/dev/null || { e2e_fail "the press at $1,$2 did not arrive"; return 1; }
+  for ((i = 1; i <= steps; i++)); do
+    xdotool mousemove $(($1 + ($3 - $1) * i / steps)) $(($2 + ($4 - $2) * i / steps))
+  done
+  xdotool mouseup 1
+  drv wait-input "$3" "$4" up >/dev/null || { e2e_fail "the release at $3,$4 did not arrive"; return 1; }
+}
+
+# e2e_wait SECONDS WHAT COMMAND...: runs COMMAND until it succeeds; fails the check WHAT
+# when it has not within SECONDS.
+e2e_wait() {
+  local limit="$1" deadline=$((SECONDS + $1)) what="$2"
+  shift 2
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  until "$@" >/dev/null 2>&1; do
+    if [ $SECONDS -ge $deadline ]; then
+      e2e_fail "$what (not within $limit s)"
+      return 1
+    fi
+    sleep 0.1
+  done
 }
 
 # Value of KEY from driver output given on stdin.
@@ -51,6 +112,7 @@ field() { sed -n "s/^$1=//p" | head -n1 | tr -d '\r'; }
 
 e2e_screenshot() {
   local name="$1"
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   mkdir -p "$E2E_ARTIFACTS"
   local out="$E2E_ARTIFACTS/$E2E_NAME-$name.png"
   timeout 30 import -window root "$out" 2>/dev/null && echo "$out"
@@ -90,6 +152,7 @@ e2e_begin() {
 # into C:\pelnoro.
 e2e_case() {
   echo "-- $1"
+  E2E_CASE_FAILED=0
   if [ -n "$E2E_PREFIX" ]; then
     wine_prefix_drop "$E2E_PREFIX"
     E2E_PREFIX=""
@@ -103,6 +166,7 @@ e2e_case() {
 
 # Starts the program in the background; its Linux pid goes to E2E_LAST_PID.
 e2e_start_app() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   (cd "$E2E_APP" && WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_APP_WIN\\pelnoro.exe" \
     </dev/null >>"$E2E_ARTIFACTS/$E2E_NAME.log" 2>&1) &
   E2E_LAST_PID=$!
@@ -113,6 +177,7 @@ e2e_start_app() {
 # Returns 1 (and leaves it running) when it does not end in time.
 e2e_wait_exit() {
   local pid="$1" deadline=$((SECONDS + $2))
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   while kill -0 "$pid" 2>/dev/null; do
     if [ $SECONDS -ge $deadline ]; then
       E2E_RC=""
@@ -186,21 +251,28 @@ e2e_checked() {
   drv checked "hwnd:${found%% *}" | field checked
 }
 
-# e2e_list_click LIST-HWND SUFFIX: clicks the middle of the first shown row of the list
-# box whose text ends in SUFFIX.
-e2e_list_click() {
+# e2e_list_point LIST-HWND SUFFIX: "X Y", the middle of the first shown row of the list
+# box whose text ends in SUFFIX, in the list's client pixels.
+e2e_list_point() {
   local line re='^item=([0-9]+) ([0-9]+),([0-9]+),([0-9]+),([0-9]+) (.*)$'
   while IFS= read -r line; do
     line="${line%$'\r'}"
     [[ "$line" =~ $re ]] || continue
     [[ "${BASH_REMATCH[6]}" == *"$2" ]] || continue
     [ "${BASH_REMATCH[4]}" -gt "${BASH_REMATCH[2]}" ] || continue  # scrolled out of view
-    drv click "hwnd:$1" $(((BASH_REMATCH[2] + BASH_REMATCH[4]) / 2)) \
-      $(((BASH_REMATCH[3] + BASH_REMATCH[5]) / 2)) >/dev/null
+    echo $(((BASH_REMATCH[2] + BASH_REMATCH[4]) / 2)) $(((BASH_REMATCH[3] + BASH_REMATCH[5]) / 2))
     return
   done < <(drv items "hwnd:$1")
   echo "no row ending in \"$2\" shown in list $1" >&2
   return 1
+}
+
+# e2e_list_click LIST-HWND SUFFIX: clicks that row.
+e2e_list_click() {
+  local at
+  at="$(e2e_list_point "$@")" || return 1
+  # shellcheck disable=SC2086
+  drv click "hwnd:$1" $at >/dev/null
 }
 
 # e2e_list_rows LIST-HWND: the rows' texts, one a line.
@@ -219,12 +291,22 @@ bytes_at() {
 e2e_poll() {
   local want="$1" deadline=$((SECONDS + $2)) out
   shift 2
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
   while :; do
     out="$("$@" 2>/dev/null)"
     [ "$out" = "$want" ] || [ $SECONDS -ge $deadline ] && break
     sleep 0.1
   done
   printf '%s\n' "$out"
+}
+
+# e2e_await EXPECTED SECONDS COMMAND...: waits until COMMAND prints EXPECTED, as
+# e2e_poll does; fails the case, naming the command, when it has not within SECONDS.
+e2e_await() {
+  local out
+  out="$(e2e_poll "$@")" || return 1
+  [ "$out" = "$1" ] && return 0
+  e2e_fail "${*:3}: expected '$1' within $2 s, got '$out'"
 }
 
 # e2e_shown TITLE CLASS TEXT: 1 when that child is shown, 0 when hidden, "missing".

@@ -14,15 +14,9 @@ VIEW=クリッカブルマップ
 
 # drag_on_cut X1 Y1 X2 Y2: a real drag on the cut image, in image pixels.
 drag_on_cut() {
-  local ox oy i
+  local ox oy
   read -r ox oy <<<"$(drv info " Pelnoro" | field client_origin | tr , ' ')"
-  xdotool mousemove $((ox + 15 + $1)) $((oy + 15 + $2)) sleep 0.2 mousedown 1
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((ox + 15 + $1 + ($3 - $1) * i / 8)) $((oy + 15 + $2 + ($4 - $2) * i / 8)) \
-      sleep 0.05
-  done
-  xdotool sleep 0.2 mouseup 1
-  sleep 0.3
+  x_drag $((ox + 15 + $1)) $((oy + 15 + $2)) $((ox + 15 + $3)) $((oy + 15 + $4))
 }
 
 # choose_file NAME: clicks NAME in the dialog's file list (the list box that shows it).
@@ -81,9 +75,9 @@ if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
   # The document goes to a file too: the map page of the property box.
   list="$(menu_list)"
   e2e_list_click "$list" ＋設定
-  e2e_poll yes 10 menu_row_shown "$list" "　クリッカブルマップ" >/dev/null
+  e2e_await yes 10 menu_row_shown "$list" "　クリッカブルマップ"
   e2e_list_click "$list" "　クリッカブルマップ"
-  e2e_poll 1 10 e2e_shown プロパティ Button HTMLファイルを作成 >/dev/null
+  e2e_await 1 10 e2e_shown プロパティ Button HTMLファイルを作成
   e2e_click_child プロパティ Button HTMLファイルを作成
   e2e_eq "HTMLファイルを作成 ticked" 1 "$(e2e_poll 1 10 e2e_checked プロパティ Button HTMLファイルを作成)"
   e2e_list_click "$list" －設定
@@ -95,25 +89,25 @@ if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
 
   # While link mode is on, save, clear and exit are refused and change nothing.
   drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  e2e_await 0 10 e2e_shown Pelnoro ListBox ""
   refused 保存実行 "${SAVE_RUN[@]}"
   e2e_eq "no image saved during link mode" missing "$([ -e "$CLIPS/map.PNG" ] && echo there || echo missing)"
   drv click Pelnoro $(px 1410 1665) >/dev/null  # キャンセル
-  e2e_poll 1 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  e2e_await 1 10 e2e_shown Pelnoro ListBox ""
   refused クリア 2820 1665
   e2e_eq "the cut window stays after クリア" 1 "$(drv count " Pelnoro" | field count)"
   refused 終了 "${EXIT[@]}"
   e2e_eq "the program still runs after 終了" 1 "$(drv count Pelnoro | field count)"
 
   menu_command リンク 設定終了
-  e2e_poll 1 10 e2e_shown Pelnoro Button No >/dev/null
+  e2e_await 1 10 e2e_shown Pelnoro Button No
   e2e_note "screenshot: $(e2e_screenshot finish-question)"
   e2e_click_child Pelnoro Button Yes
   view_text="$(drv text "$(drv children "$VIEW" | awk '$2 == "Edit" {sub(/^child=/, "", $1); print "hwnd:" $1; exit}')")"
   # The save panel is open: save.
-  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  e2e_await 0 10 e2e_shown Pelnoro ListBox ""
   drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  for _ in $(seq 50); do [ -s "$CLIPS/map.PNG" ] && break; sleep 0.2; done
+  e2e_wait 30 "map.PNG written" test -s "$CLIPS/map.PNG"
   e2e_eq "the image beside the page" 240x180 "$(identify -format '%wx%h' "$CLIPS/map.PNG" 2>/dev/null)"
   if [ -s "$CLIPS/map.html" ]; then
     cp "$CLIPS/map.html" "$E2E_ARTIFACTS/$E2E_NAME-map.html"

@@ -22,7 +22,6 @@ open_file() {
   for hwnd in $(drv children "$DIALOG" | awk '$2 == "ListBox" {sub(/^child=/, "", $1); print $1}'); do
     e2e_list_click "$hwnd" "$1" 2>/dev/null && break
   done
-  sleep 0.5
   [ -n "${2:-}" ] && e2e_note "screenshot: $(e2e_screenshot "$2")"
   e2e_click_child "$DIALOG" Button OK || e2e_fail "no OK button"
 }
@@ -31,11 +30,10 @@ open_file() {
 # basename of FILE, saves, and waits for FILE (a Linux path).
 save_as() {
   drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  e2e_poll 0 10 e2e_shown Pelnoro ListBox "" >/dev/null
+  e2e_await 0 10 e2e_shown Pelnoro ListBox ""
   rename_to "$1" "$(basename "$2")"
   drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  for _ in $(seq 100); do [ -s "$2" ] && break; sleep 0.2; done
-  [ -s "$2" ]
+  e2e_wait 30 "$(basename "$2") written" test -s "$2"
 }
 
 e2e_begin open_picture
@@ -68,7 +66,7 @@ e2e_start_app
 drv wait-window Pelnoro --timeout 60000 >/dev/null || e2e_fail "no main window"
 if shutter_drag_cut && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
   if save_through_panel "$CLIPS/shot00.PNG"; then
-    e2e_poll 0 10 cut_window_shown >/dev/null
+    e2e_await 0 10 cut_window_shown
     open_file shot00.PNG open-dialog
     if [ "$(e2e_poll 1 10 cut_window_shown)" = 1 ]; then
       e2e_pass "the saved cut opens in the picture window"
@@ -96,7 +94,7 @@ if shutter_drag_cut && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; th
   fi
 
   # The tall JPEG.
-  e2e_poll 0 10 cut_window_shown >/dev/null
+  e2e_await 0 10 cut_window_shown
   open_file tall.jpg
   if [ "$(e2e_poll 1 20 cut_window_shown)" = 1 ]; then
     read -r l t r b <<<"$(drv info " Pelnoro" | field rect | tr , ' ')"
@@ -120,7 +118,7 @@ if shutter_drag_cut && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; th
 
   # A damaged PNG: the message, and nothing opened.
   head -c 3000 "$CLIPS/shot00.PNG" >"$CLIPS/broken.png"
-  e2e_poll 0 10 cut_window_shown >/dev/null
+  e2e_await 0 10 cut_window_shown
   open_file broken.png
   box="$(drv msgbox --timeout 10000)"
   e2e_eq "error message title" "ｴﾗｰ" "$(field title <<<"$box")"

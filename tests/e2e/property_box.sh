@@ -75,7 +75,7 @@ e2e_eq "property list" \
   "$(property_list)"
 
 e2e_list_click "$list" "　動作"
-e2e_poll 1 10 e2e_shown プロパティ Button PNG >/dev/null
+e2e_await 1 10 e2e_shown プロパティ Button PNG
 e2e_eq "JPEG chosen at the start" 1 "$(e2e_checked プロパティ Button JPEG)"
 e2e_click_child プロパティ Button PNG
 e2e_eq "PNG chosen after its click" 1 "$(e2e_poll 1 10 e2e_checked プロパティ Button PNG)"

@@ -26,7 +26,7 @@ if start_capture; then
     "$(field text <<<"$box")"
   e2e_eq "write error title" "中断" "$(field title <<<"$box")"
   drv press OK >/dev/null || e2e_fail "could not press OK"
-  sleep 0.5
+  drv settle Pelnoro >/dev/null
   e2e_eq "cut window kept after the failed write" 1 "$(drv count " Pelnoro" | field count)"
   e2e_eq "panel kept after the failed write" 0 "$(panel_open)"
   e2e_note "screenshot: $(e2e_screenshot after-failed-write)"
@@ -34,7 +34,7 @@ if start_capture; then
   CURRENT_NAME=shot00.PNG
   rename_to "$CURRENT_NAME" mine.PNG
   drv click Pelnoro $(px "${SAVE_RUN[@]}") >/dev/null
-  for _ in $(seq 50); do [ -s "$CLIPS/mine.PNG" ] && break; sleep 0.2; done
+  e2e_wait 30 "mine.PNG written" test -s "$CLIPS/mine.PNG"
   if [ -s "$CLIPS/mine.PNG" ]; then
     same_pixels "mine.PNG, saved after the failure under a new name" "$CLIPS/mine.PNG"
   else

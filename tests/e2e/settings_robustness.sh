@@ -85,9 +85,9 @@ write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=k' 
 if start; then
   list="$(menu_list)"
   e2e_list_click "$list" "＋設定"
-  e2e_poll yes 10 menu_row_shown "$list" "　動作" >/dev/null
+  e2e_await yes 10 menu_row_shown "$list" "　動作"
   e2e_list_click "$list" "　動作"
-  e2e_poll 1 10 e2e_shown プロパティ Button ... >/dev/null
+  e2e_await 1 10 e2e_shown プロパティ Button ...
   e2e_click_child プロパティ Button ... || e2e_fail "no \"...\" button"
   if drv wait-window フォルダの選択 --timeout 10000 >/dev/null; then
     e2e_click_child フォルダの選択 Edit "$(child_text フォルダの選択 Edit)"
