@@ -45,7 +45,7 @@ void Application::wire() {
   pic.editSelection = {&m.Label始点X2, &m.Label始点Y2, &m.Label終点X2, &m.Label終点Y2};
   pic.screenPointer = {&m.LabelポインタX, &m.LabelポインタY};
   pic.editPointer = {&m.LabelポインタX2, &m.LabelポインタY2};
-  pic.raiseMainWindow = [&m] { m.setTopmost(); };
+  pic.raiseMainWindow = [&m] { m.raiseTopmost(); };
 
   folderChooser_->folderChosen = [&m, &pic](const std::wstring& folder) {
     m.Label保存フォルダ.setCaption(folder);

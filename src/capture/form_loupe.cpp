@@ -82,7 +82,12 @@ void FormLOUPE::Park(double top) {
   if (layered()) layer_.setTop(top);
 }
 
-void FormLOUPE::Raise() {
+void FormLOUPE::Raise(bool activate) {
+  if (!activate) {
+    raiseTopmost();
+    if (layered()) layer_.raiseTopmost();
+    return;
+  }
   setTopmost();
   if (layered()) layer_.setTopmost();
 }

@@ -51,7 +51,8 @@ class FormLOUPE : public tk::Form {
   // Out of view above the screen.
   void Park(double top);
   // Both windows above every other window.
-  void Raise();
+  // Both windows topmost; `activate` false leaves the active window as it is.
+  void Raise(bool activate = true);
 
   void Form_MouseDown(const tk::MouseEvent& e);
   void Form_MouseUp(const tk::MouseEvent& e);

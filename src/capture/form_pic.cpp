@@ -55,8 +55,10 @@ FormPic::FormPic(sys::System& sys, program::AppState& state, FormLOUPE& loupe)
 }
 
 void FormPic::Form_Activate() {
+  // The picture window stays the active one: raising the others with activation would
+  // hand it back and forth under Wine for a third of a second.
   if (raiseMainWindow) raiseMainWindow();
-  loupe_.Raise();
+  loupe_.Raise(false);
 }
 
 void FormPic::Form_MouseMove(const tk::MouseEvent&) {

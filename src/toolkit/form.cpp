@@ -45,10 +45,16 @@ void Form::setTopmost() {
   topmost_ = true;
   setVisible(true);
   if (auto* p = formPeer()) {
-    p->setTopmost();
+    p->setTopmost(true);
   } else if (onActivate) {
     onActivate();  // raising a window activates it
   }
+}
+
+void Form::raiseTopmost() {
+  topmost_ = true;
+  setVisible(true);
+  if (auto* p = formPeer()) p->setTopmost(false);
 }
 
 void Form::beginMoveDrag() {

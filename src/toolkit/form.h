@@ -36,8 +36,9 @@ class FormPeer : public ControlPeer {
  public:
   // Lets the system move the window as if its title bar were held.
   virtual void beginMoveDrag() = 0;
-  // Above every ordinary window, shown, position and size unchanged.
-  virtual void setTopmost() = 0;
+  // Above every ordinary window, shown, position and size unchanged; made the active
+  // window too unless `activate` is false.
+  virtual void setTopmost(bool activate) = 0;
   // Client area size in pixels.
   virtual int clientWidthPixels() = 0;
   virtual int clientHeightPixels() = 0;
@@ -74,6 +75,10 @@ class Form : public Container {
   void show() { setVisible(true); }
   void hide() { setVisible(false); }
   void setTopmost();
+  // As setTopmost, but the active window stays the active one: for raising other windows
+  // while one is being activated, which would otherwise take the activation back and
+  // forth where focus changes arrive late (X under Wine).
+  void raiseTopmost();
   bool topmost() const { return topmost_; }
   void beginMoveDrag();
   void setColorKey(Color key);

@@ -128,8 +128,9 @@ void FormWindow::beginMoveDrag() {
   SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void FormWindow::setTopmost() {
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE);
+void FormWindow::setTopmost(bool activate) {
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | (activate ? 0 : SWP_NOACTIVATE));
 }
 
 void FormWindow::setColorKey(tk::Color key) {

@@ -17,7 +17,7 @@ class FormWindow : public ContainerWindow, public tk::FormPeer {
 
   void sync(tk::Prop what) override;
   void beginMoveDrag() override;
-  void setTopmost() override;
+  void setTopmost(bool activate) override;
   int clientWidthPixels() override;
   int clientHeightPixels() override;
   void setColorKey(tk::Color key) override;

@@ -59,13 +59,17 @@ TEST_F(CaptureTest, OneBandAtATimeAndNeverInThePicture) {
   EXPECT_TRUE(s.focusRects().empty());
 }
 
-// Counts how often a form is raised above every other window.
+// Counts how often a form is raised above every other window, and how often it was
+// made the active window too.
 class RaiseCounter : public tk::FormPeer {
  public:
-  int raised = 0;
+  int raised = 0, activated = 0;
   void sync(tk::Prop) override {}
   void beginMoveDrag() override {}
-  void setTopmost() override { ++raised; }
+  void setTopmost(bool activate) override {
+    ++raised;
+    if (activate) ++activated;
+  }
   int clientWidthPixels() override { return 0; }
   int clientHeightPixels() override { return 0; }
   void setColorKey(tk::Color) override {}
@@ -82,6 +86,27 @@ TEST_F(CaptureTest, DoubleClickRaisesTheMainWindow) {
   pic().PicturePic_Screen.raiseDblClick();
   EXPECT_EQ(raises.raised, 1);
   main().setPeer(nullptr);
+}
+
+// The picture window's activation raises the main window and both loupe windows and
+// leaves the activation where it is: taking it, they would hand it back to the picture
+// window, whose activation raises them again (a third of a second of this under Wine).
+TEST_F(CaptureTest, ActivatingThePictureWindowRaisesTheOthersWithoutTakingTheActivation) {
+  shutter();
+  std::vector<RaiseCounter*> peers;
+  for (tk::Form* f : std::vector<tk::Form*>{&main(), &app->loupe(), &app->loupeLayer()}) {
+    auto counter = std::make_unique<RaiseCounter>();
+    peers.push_back(counter.get());
+    f->setPeer(std::move(counter));
+  }
+  pic().onActivate();
+  for (std::size_t i = 0; i < peers.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(peers[i]->raised, 1);
+    EXPECT_EQ(peers[i]->activated, 0);
+  }
+  for (tk::Form* f : std::vector<tk::Form*>{&main(), &app->loupe(), &app->loupeLayer()})
+    f->setPeer(nullptr);
 }
 
 class EditSurfaceTest : public CaptureTest {
