@@ -7,6 +7,10 @@
 
 namespace pelnoro::win32 {
 
+namespace {
+constexpr UINT kActivatedLater = WM_APP + 44;
+}  // namespace
+
 FormWindow::FormWindow(tk::Form& form, double tppX, double tppY)
     : ContainerWindow(form, tppX, tppY), form_(form), posTppX_(tppX), posTppY_(tppY) {
   create(formClass(), form.caption().c_str(), WS_POPUP | WS_CLIPCHILDREN, nullptr);
@@ -218,8 +222,13 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wp, LPARAM lp) {
       sized(wp);
       break;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && form_.onActivate) form_.onActivate();
+      // Activate runs once the activation is over: Wine brings the window to the top
+      // after telling it, and what Activate raises above it must stay above.
+      if (LOWORD(wp) != WA_INACTIVE) PostMessageW(hwnd(), kActivatedLater, 0, 0);
       break;
+    case kActivatedLater:
+      if (form_.onActivate) form_.onActivate();
+      return 0;
     case WM_CLOSE:
       if (form_.queryUnload(tk::UnloadMode::ControlMenu)) form_.hide();
       return 0;

@@ -126,4 +126,26 @@ if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
 fi
 rm -f "$ref" "$ref.ppm" "$ref.mosaic.ppm"
 
+e2e_case "a turned cut lying over the main window: after a drag on it the menu is still at hand"
+clips_folder
+write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=wide' '自動ナンバリング=する' \
+  '保存先=C:\clips\' '解像度=80' '現在の位置XY=9000-1200'
+SEL=(100 50 1100 900)
+SEL_W=1000
+SEL_H=850
+if start_capture && drv wait-window " Pelnoro" --timeout 20000 >/dev/null; then
+  # Turned, the picture window stands at the screen's corner, over the main window's place.
+  menu_command 回転 "90°"
+  read -r ox oy <<<"$(drv info " Pelnoro" | field client_origin | tr , ' ')"
+  e2e_eq "the cut window covers the main window's place" yes \
+    "$(drv info " Pelnoro" | field rect | awk -F, '{print ($1 <= 600 && $3 >= 830 && $2 <= 80 && $4 >= 254) ? "yes" : "no"}')"
+  # A press on the cut makes it the active window; the main window stays above it.
+  x_drag $((ox + 15 + 20)) $((oy + 15 + 20)) $((ox + 15 + 200)) $((oy + 15 + 150))
+  if menu_command モザイク モザイクを掛ける; then
+    e2e_pass "the menu was reachable over the active cut window"
+  fi
+  e2e_note "screenshot: $(e2e_screenshot wide-cut-mosaic)"
+  exit_app
+fi
+
 e2e_finish
