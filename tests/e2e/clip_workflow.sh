@@ -58,20 +58,4 @@ if start_capture; then
   exit_app
 fi
 
-e2e_case "PNG file at 144 DPI: the cut keeps physical pixels" 144
-DPI=144
-clips_folder
-write_cp932_lines "$E2E_APP/pelnoro.ini" '画像形式=PNG' 'ファイル名=big' '自動ナンバリング=しない' \
-  '保存先=C:\clips\' '解像度=80' '現在の位置XY=9000-1200'
-if start_capture; then
-  drv wait-window " Pelnoro" --timeout 20000 >/dev/null || e2e_fail "no cut window"
-  file="$CLIPS/big.PNG"
-  if save_through_panel "$file" save-panel-144dpi; then
-    same_pixels "big.PNG at 144 DPI" "$file"
-  else
-    e2e_fail "big.PNG was not written at 144 DPI"
-  fi
-  exit_app
-fi
-
 e2e_finish
