@@ -30,14 +30,16 @@ void FormToolTips::add(ContainerWindow& window) {
     TOOLINFOW ti{};
     ti.cbSize = sizeof ti;
     ti.lpszText = const_cast<wchar_t*>(child->toolTip().c_str());
+    // A press on the tip reaches what lies under it, as if the tip were not there: a
+    // tip shown over a neighbouring button must not eat the click meant for that.
     if (IsWindowless(child->kind())) {
       // A rectangle of the window that draws it.
-      ti.uFlags = TTF_SUBCLASS;
+      ti.uFlags = TTF_SUBCLASS | TTF_TRANSPARENT;
       ti.hwnd = window.hwnd();
       ti.uId = id++;
       ti.rect = window.childRect(*child);
     } else if (child->nativeTag) {
-      ti.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+      ti.uFlags = TTF_SUBCLASS | TTF_IDISHWND | TTF_TRANSPARENT;
       ti.hwnd = window.hwnd();
       ti.uId = reinterpret_cast<UINT_PTR>(child->nativeTag);
     } else {

@@ -1,6 +1,7 @@
 // The realised main window on a real Windows (or Wine) desktop.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -134,6 +135,45 @@ TEST_F(MainWindowTest, APressHandledAfterItsReleaseStartsNoMoveLoop) {
   EXPECT_TRUE(EqualRect(&before, &after));
   TerminateThread(rescue, 0);
   CloseHandle(rescue);
+}
+
+// A tool tip shown over the window lets a press through to what lies under it.
+TEST_F(MainWindowTest, APressOnAToolTipReachesTheWindowUnderIt) {
+  HWND h = mainWindow();
+  HWND tip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) {
+        wchar_t cls[64] = {};
+        GetClassNameW(w, cls, 64);
+        if (lstrcmpiW(cls, TOOLTIPS_CLASSW) != 0) return TRUE;
+        if (GetWindow(w, GW_OWNER) != *reinterpret_cast<HWND*>(out)) return TRUE;
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&(tip = h)));
+  ASSERT_NE(tip, h) << "no tool tip window owned by the main window";
+  // The first tool drawn by the window itself: the pointer rests on it until its tip shows.
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  for (UINT i = 0; SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&ti)); ++i) {
+    if (!(ti.uFlags & TTF_IDISHWND)) break;
+  }
+  ASSERT_FALSE(ti.uFlags & TTF_IDISHWND) << "no windowless control with a tip";
+  POINT over{(ti.rect.left + ti.rect.right) / 2, (ti.rect.top + ti.rect.bottom) / 2};
+  ClientToScreen(ti.hwnd, &over);
+  SendMessageW(tip, TTM_SETDELAYTIME, TTDT_INITIAL, 1);
+  SetCursorPos(over.x, over.y);
+  for (int i = 0; i < 50 && !IsWindowVisible(tip); ++i) {
+    sys.doEvents();
+    Sleep(10);
+  }
+  ASSERT_TRUE(IsWindowVisible(tip));
+  RECT r{};
+  GetWindowRect(tip, &r);
+  const POINT onTip{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  EXPECT_NE(WindowFromPoint(onTip), tip);
+  SendMessageW(tip, TTM_POP, 0, 0);
 }
 
 TEST_F(MainWindowTest, WindowlessLabelTakesThePressAndClicksOnlyWhenReleasedOverIt) {
