@@ -169,9 +169,14 @@ Scanlines FilterRows(const Scanlines& plain, int bpp) {
   return out;
 }
 
+// The compression of the final stream, and the quicker one whose sizes rank the choices.
+struct Efforts {
+  deflate::Effort trial, final;
+};
+
 struct Candidate {
   const Scanlines* lines;
-  png::DeflateSettings settings;
+  Efforts efforts;
   const Palette* palette;  // the numbering the lines use; null for colour
   bool grey;               // written as grey levels, so without a palette chunk
 };
@@ -214,10 +219,7 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
   std::vector<std::function<void()>> jobs;
   for (std::size_t i = 0; i < candidates.size(); ++i)
     jobs.emplace_back([&, i] {
-      png::DeflateSettings settings = candidates[i].settings;
-      // Level 9's ranking follows level 6's at a fraction of the time.
-      settings.level = std::min(settings.level, 6);
-      errors[i] = png::DeflatedSize(sample(candidates[i]), settings, sizes[i]);
+      errors[i] = png::DeflatedSize(sample(candidates[i]), candidates[i].efforts.trial, sizes[i]);
     });
   png::RunJobs(jobs);
   // A sample's size scaled to the whole picture, plus what does not scale.
@@ -246,7 +248,7 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
     for (int k = 0; k < 2; ++k)
       full.emplace_back([&, k] {
         const Candidate& c = candidates[pair[k]];
-        pair_errors[k] = png::ZlibCompress(c.lines->bytes, c.settings, 1, outputs[k]);
+        pair_errors[k] = png::ZlibCompress(c.lines->bytes, c.efforts.final, 1, outputs[k]);
       });
     png::RunJobs(full);
     for (Error e : pair_errors)
@@ -258,7 +260,8 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
     return Error::kOk;
   }
   const Candidate& c = candidates[chosen];
-  return png::ZlibCompress(c.lines->bytes, c.settings, PiecesFor(c.lines->bytes.size()), stream);
+  return png::ZlibCompress(c.lines->bytes, c.efforts.final, PiecesFor(c.lines->bytes.size()),
+                           stream);
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data,
@@ -273,15 +276,21 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8
   AppendBe32(out, static_cast<std::uint32_t>(crc));
 }
 
-int ZlibLevel(PngLevel level) {
+// How the rows are compressed at a level, and how noise-like rows are.
+Efforts EffortsFor(PngLevel level) {
   switch (level) {
     case PngLevel::kLow:
-      return 1;
+      return {deflate::Effort::kGreedy, deflate::Effort::kGreedy};
     case PngLevel::kHighest:
-      return 9;
+      return {deflate::Effort::kLazy, deflate::Effort::kOptimal};
     default:
-      return 6;
+      return {deflate::Effort::kGreedy, deflate::Effort::kLazy};
   }
+}
+Efforts NoiseEffortsFor(PngLevel level) {
+  // The optimal parse finds the runs as well; only its ranking needs them tried apart.
+  return level == PngLevel::kHighest ? Efforts{deflate::Effort::kRuns, deflate::Effort::kOptimal}
+                                     : Efforts{deflate::Effort::kRuns, deflate::Effort::kRuns};
 }
 
 // The picture's rows as PNG scanlines, unfiltered: palette indices (`depth` bits each)
@@ -356,27 +365,21 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
     //   pictures store their levels so, without a palette at all.
     // - Colour: flat screens compress best unfiltered with long matches; photographs'
     //   filtered residuals hardly repeat and are best left to Huffman codes with runs.
-    const int zlib_level = ZlibLevel(level);
+    const Efforts efforts = EffortsFor(level);
     // Packed pixels are numbered dark to light anyway, which is what grey levels are.
     const bool packed_grey = grey && depth < 8;
     const Palette* numbering = !indexed ? nullptr : packed_grey ? &grey_levels : &common_first;
     Scanlines plain = BuildRows(image, numbering, depth);
     Scanlines filtered = FilterRows(plain, indexed ? 1 : 3);
     Scanlines lightness;
-    std::vector<Candidate> candidates = {
-        {&plain, {zlib_level, Z_DEFAULT_STRATEGY}, numbering, packed_grey},
-        {&filtered, {zlib_level, Z_DEFAULT_STRATEGY}, numbering, packed_grey}};
+    std::vector<Candidate> candidates = {{&plain, efforts, numbering, packed_grey},
+                                         {&filtered, efforts, numbering, packed_grey}};
     if (indexed && depth == 8) {
       const Palette* by_level = grey ? &grey_levels : &dark_first;
       lightness = FilterRows(BuildRows(image, by_level, depth), 1);
-      candidates.push_back({&lightness, {zlib_level, Z_DEFAULT_STRATEGY}, by_level, grey});
+      candidates.push_back({&lightness, efforts, by_level, grey});
     }
-    if (!indexed) {
-      // Below level 4 zlib treats Z_FILTERED as the default.
-      if (zlib_level >= 4)
-        candidates.push_back({&filtered, {zlib_level, Z_FILTERED}, nullptr, false});
-      candidates.push_back({&filtered, {zlib_level, Z_RLE}, nullptr, false});
-    }
+    if (!indexed) candidates.push_back({&filtered, NoiseEffortsFor(level), nullptr, false});
     // Level 1 is quick enough to settle close calls in full, and its choices are close
     // ones: unfiltered and filtered rows of screens differ by about one per cent.
     std::size_t chosen = 0;
