@@ -1,9 +1,12 @@
 // Our writers beside the usual libraries, in one process, on the same pixels in memory:
-//   pelnoro_compare_bench [--runs N] [--quality Q] IMAGE.ppm...
+//   pelnoro_compare_bench [--runs N] [--quality Q] [--png] [--apart TEXT] IMAGE.ppm...
 // For every picture and writer: bytes and the best of N encodes for ours and for the
 // reference, then their ratios (ours over theirs: below 1 is better for us). JPEG rows
 // also give the PSNR of both files against the source. Totals over all pictures close
-// the table. File I/O is left out on both sides.
+// the table; with --apart, the pictures whose file name contains TEXT (a photograph among
+// screens, say) are totalled apart as well as the others. --png leaves out the JPEG rows.
+// Every PNG of ours is read back with libpng and must give the source pixels. File I/O is
+// left out on both sides.
 //
 // References: TurboJPEG (accurate DCT, 4:2:0, tables as libjpeg-turbo gives them),
 // libpng with zlib at levels 1, 6 and 9 with every filter tried, and libdeflate at
@@ -129,6 +132,18 @@ bool LibDeflate(const Picture& p, Bytes& out) {
   return n != 0;
 }
 
+// libpng's reading of a PNG, as RGB rows.
+bool DecodesTo(const Bytes& file, const Picture& p) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return false;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return false;
+  return static_cast<int>(image.width) == p.image.width &&
+         static_cast<int>(image.height) == p.image.height && rgb == p.rgb;
+}
+
 struct Row {
   std::string writer;
   Encode ours;
@@ -146,6 +161,8 @@ struct Total {
 int main(int argc, char** argv) {
   int runs = 3;
   int quality = 75;
+  bool png_only = false;
+  std::string apart;
   std::vector<Picture> pictures;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -153,6 +170,10 @@ int main(int argc, char** argv) {
       runs = std::max(1, std::atoi(argv[++i]));
     } else if (arg == "--quality" && i + 1 < argc) {
       quality = std::clamp(std::atoi(argv[++i]), 1, 100);
+    } else if (arg == "--png") {
+      png_only = true;
+    } else if (arg == "--apart" && i + 1 < argc) {
+      apart = argv[++i];
     } else {
       Picture p;
       p.name = arg.substr(arg.find_last_of('/') + 1);
@@ -171,15 +192,19 @@ int main(int argc, char** argv) {
     }
   }
   if (pictures.empty()) {
-    std::fprintf(stderr, "usage: pelnoro_compare_bench [--runs N] [--quality Q] IMAGE.ppm...\n");
+    std::fprintf(stderr,
+                 "usage: pelnoro_compare_bench [--runs N] [--quality Q] [--png] [--apart TEXT] "
+                 "IMAGE.ppm...\n");
     return 2;
   }
 
   std::printf("best of %d, one process, same pixels; ratio = ours / theirs\n", runs);
   std::printf("%-26s %-17s %10s %9s  %-19s %10s %9s  %6s %6s %13s\n", "picture", "ours", "bytes",
               "ms", "theirs", "bytes", "ms", "time", "bytes", "PSNR dB");
-  std::map<std::string, Total> totals;
+  // Totals over every picture, and with --apart over the two groups.
+  std::map<std::string, Total> totals[3];
   std::vector<std::string> order;
+  std::size_t group_sizes[3] = {0, 0, 0};
   for (const Picture& p : pictures) {
     const encoder::PixelView view = p.View();
     auto jpeg = [&](bool progressive) {
@@ -212,13 +237,22 @@ int main(int argc, char** argv) {
         {"png highest", png(encoder::PngLevel::kHighest), "libdeflate-12 raw",
          [&](Bytes& out) { return LibDeflate(p, out); }, false},
     };
+    const int group = apart.empty() ? 0 : p.name.find(apart) != std::string::npos ? 2 : 1;
+    ++group_sizes[0];
+    if (group != 0) ++group_sizes[group];
     for (const Row& row : rows) {
+      if (png_only && row.jpeg) continue;
       Bytes ours, theirs;
       const double ours_ms = BestOf(runs, row.ours, ours);
       const double theirs_ms = BestOf(runs, row.theirs, theirs);
       if (ours_ms < 0 || theirs_ms < 0) {
         std::fprintf(stderr, "%s: %s or %s failed\n", p.name.c_str(), row.writer.c_str(),
                      row.reference.c_str());
+        return 1;
+      }
+      if (!row.jpeg && !DecodesTo(ours, p)) {
+        std::fprintf(stderr, "%s: %s does not read back as the source pixels\n", p.name.c_str(),
+                     row.writer.c_str());
         return 1;
       }
       char psnr[32] = "";
@@ -228,22 +262,35 @@ int main(int argc, char** argv) {
                   theirs_ms, ours_ms / theirs_ms,
                   static_cast<double>(ours.size()) / static_cast<double>(theirs.size()), psnr);
       const std::string key = row.writer + " | " + row.reference;
-      if (!totals.count(key)) order.push_back(key);
-      Total& t = totals[key];
-      t.ours_bytes += static_cast<double>(ours.size());
-      t.theirs_bytes += static_cast<double>(theirs.size());
-      t.ours_ms += ours_ms;
-      t.theirs_ms += theirs_ms;
+      if (!totals[0].count(key)) order.push_back(key);
+      const auto add = [&](int g) {
+        Total& t = totals[g][key];
+        t.ours_bytes += static_cast<double>(ours.size());
+        t.theirs_bytes += static_cast<double>(theirs.size());
+        t.ours_ms += ours_ms;
+        t.theirs_ms += theirs_ms;
+      };
+      add(0);
+      if (group != 0) add(group);
     }
   }
-  std::printf("\ntotals over %zu pictures\n", pictures.size());
-  std::printf("%-40s %12s %10s %12s %10s %6s %6s\n", "ours | theirs", "ours bytes", "ms",
-              "their bytes", "ms", "time", "bytes");
-  for (const std::string& key : order) {
-    const Total& t = totals[key];
-    std::printf("%-40s %12.0f %10.1f %12.0f %10.1f %6.2f %6.3f\n", key.c_str(), t.ours_bytes,
-                t.ours_ms, t.theirs_bytes, t.theirs_ms, t.ours_ms / t.theirs_ms,
-                t.ours_bytes / t.theirs_bytes);
+  const char* titles[3] = {"", "do not contain", "contain"};
+  for (int g = 0; g < 3; ++g) {
+    if (g > 0 && apart.empty()) break;
+    if (g == 0)
+      std::printf("\ntotals over %zu pictures\n", group_sizes[0]);
+    else
+      std::printf("\ntotals over the %zu pictures whose names are %s \"%s\"\n", group_sizes[g],
+                  titles[g], apart.c_str());
+    std::printf("%-40s %12s %10s %12s %10s %6s %6s\n", "ours | theirs", "ours bytes", "ms",
+                "their bytes", "ms", "time", "bytes");
+    for (const std::string& key : order) {
+      if (!totals[g].count(key)) continue;
+      const Total& t = totals[g][key];
+      std::printf("%-40s %12.0f %10.1f %12.0f %10.1f %6.2f %6.3f\n", key.c_str(), t.ours_bytes,
+                  t.ours_ms, t.theirs_bytes, t.theirs_ms, t.ours_ms / t.theirs_ms,
+                  t.ours_bytes / t.theirs_bytes);
+    }
   }
   return 0;
 }

@@ -14,7 +14,8 @@ constexpr std::size_t kHistory = 32768;
 constexpr std::size_t kSpan = std::size_t{1} << 30;
 // Input parsed at a time: bounds the symbols held, and gives each optimal parse a cost
 // model of its own part of the picture.
-constexpr std::size_t kSegment[] = {1 << 20, 1 << 20, 1 << 20, 1 << 18};
+constexpr std::size_t kSegment[] = {1 << 20, 1 << 20, 1 << 20, 1 << 20, 1 << 20, 1 << 18};
+constexpr int kLongMatch = 6;
 // Greedy blocks end after this many symbols, without weighing where.
 constexpr std::size_t kGreedyBlockSymbols = 1 << 15;
 
@@ -39,6 +40,8 @@ void CompressSpan(Parser& parser, Effort effort, const std::uint8_t* base, std::
   parser.Prime(base, 0, from);
   std::vector<Symbol> symbols;
   const std::size_t segment = kSegment[static_cast<int>(effort)];
+  // No more symbols than bytes: one allocation, not a series of growing ones.
+  symbols.reserve(std::min(segment, to - from));
   for (std::size_t s = from; s < to; s += segment) {
     const std::size_t e = std::min(to, s + segment);
     symbols.clear();
@@ -73,8 +76,13 @@ void Compress(std::span<const std::uint8_t> data, std::size_t start, Effort effo
         CompressSpan(parser, effort, base, pos - origin, end - origin, last, writer);
         break;
       }
-      case Effort::kLazy: {
-        LazyParser parser(32, 128);
+      case Effort::kLazy:
+      case Effort::kLazyLong:
+      case Effort::kLazyDeep: {
+        // Chance repeats in noise make long chains; long matches are found early.
+        LazyParser parser = effort == Effort::kLazyDeep   ? LazyParser(256, kMaxMatch, kMinMatch)
+                            : effort == Effort::kLazyLong ? LazyParser(8, 128, kLongMatch)
+                                                          : LazyParser(32, 128, kMinMatch);
         CompressSpan(parser, effort, base, pos - origin, end - origin, last, writer);
         break;
       }

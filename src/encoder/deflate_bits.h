@@ -4,11 +4,15 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace pelnoro::encoder::deflate {
+
+static_assert(std::endian::native == std::endian::little, "whole words are put low byte first");
 
 struct BitStream {
   std::vector<std::uint8_t> bytes;  // the last byte may be partly used, from its low bit
@@ -49,7 +53,13 @@ class BitWriter {
   }
 
   void PutBytes(const std::uint8_t* data, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) Put(data[i], 8);
+    std::size_t i = 0;
+    for (; i + 4 <= size; i += 4) {
+      std::uint32_t word;
+      std::memcpy(&word, data + i, 4);  // little-endian: the first byte in the low bits
+      Put(word, 32);
+    }
+    for (; i < size; ++i) Put(data[i], 8);
   }
 
   void Append(const BitStream& other) {

@@ -108,27 +108,33 @@ void GreedyParser::Parse(const std::uint8_t* base, std::size_t from, std::size_t
   for (; p < to; ++p) out.push_back(Literal(base[p]));
 }
 
-LazyParser::LazyParser(int max_chain, int nice_length)
+LazyParser::LazyParser(int max_chain, int nice_length, int shortest)
     : max_chain_(max_chain),
       nice_(nice_length),
+      shortest_(shortest),
       head_(std::size_t{1} << kChainHashBits, 0),
       prev_(kSlots, 0) {}
 
+std::uint32_t LazyParser::Hash(const std::uint8_t* p) const {
+  // Matches of four bytes or more need only chains of positions that share four.
+  return shortest_ >= 4 ? Hash4(Load32(p)) : Hash3<kChainHashBits>(p);
+}
+
 void LazyParser::Insert(const std::uint8_t* base, std::size_t pos) {
-  std::uint32_t& head = head_[Hash3<kChainHashBits>(base + pos)];
+  std::uint32_t& head = head_[Hash(base + pos)];
   prev_[pos & (kSlots - 1)] = head;
   head = Pos(pos);
 }
 
 void LazyParser::Prime(const std::uint8_t* base, std::size_t from, std::size_t to) {
-  for (std::size_t p = from; p + 3 <= to; ++p) Insert(base, p);
+  for (std::size_t p = from; p + 4 <= to; ++p) Insert(base, p);
 }
 
 int LazyParser::Longest(const std::uint8_t* base, std::size_t pos, int limit, int better_than,
                         int& distance) const {
   int best = better_than;
   if (best >= limit) return 0;
-  std::uint32_t node = head_[Hash3<kChainHashBits>(base + pos)];
+  std::uint32_t node = head_[Hash(base + pos)];
   const std::uint8_t* here = base + pos;
   for (int chain = max_chain_; chain > 0; --chain) {
     const std::uint32_t d = Pos(pos) - node;
@@ -157,16 +163,16 @@ void LazyParser::Parse(const std::uint8_t* base, std::size_t from, std::size_t t
   while (p < to) {
     const int limit = static_cast<int>(std::min<std::size_t>(kMaxMatch, to - p));
     int length = 0, distance = 0;
-    if (limit >= kMinMatch) {
+    if (limit >= 4) {
       if (!pending || pending_length < nice_)
-        length = Longest(base, p, limit, std::max(pending ? pending_length : 0, kMinMatch - 1),
+        length = Longest(base, p, limit, std::max(pending ? pending_length : 0, shortest_ - 1),
                          distance);
       Insert(base, p);
     }
     if (pending && pending_length >= kMinMatch && length <= pending_length) {
       out.push_back(Match(pending_length, pending_distance));
       const std::size_t end = p - 1 + static_cast<std::size_t>(pending_length);
-      for (std::size_t q = p + 1; q < end && q + 3 <= to; ++q) Insert(base, q);
+      for (std::size_t q = p + 1; q < end && q + 4 <= to; ++q) Insert(base, q);
       p = end;
       pending = false;
       continue;

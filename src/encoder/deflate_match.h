@@ -37,11 +37,13 @@ class GreedyParser {
 
 class LazyParser {
  public:
-  LazyParser(int max_chain, int nice_length);
+  LazyParser(int max_chain, int nice_length, int shortest);
   void Prime(const std::uint8_t* base, std::size_t from, std::size_t to);
   void Parse(const std::uint8_t* base, std::size_t from, std::size_t to, std::vector<Symbol>& out);
 
  private:
+  std::uint32_t Hash(const std::uint8_t* p) const;
+  // Needs four bytes at `pos`.
   void Insert(const std::uint8_t* base, std::size_t pos);
   // Longest match at `pos` no longer than `limit`, at least `better_than` + 1 long.
   int Longest(const std::uint8_t* base, std::size_t pos, int limit, int better_than,
@@ -49,6 +51,7 @@ class LazyParser {
 
   int max_chain_;
   int nice_;
+  int shortest_;
   std::vector<std::uint32_t> head_;
   std::vector<std::uint32_t> prev_;
 };

@@ -13,9 +13,12 @@
 
 namespace pelnoro::encoder::png {
 
-// Runs every job, on this thread and, when the machine has a second core, one more.
-// Jobs must not throw.
-void RunJobs(std::span<const std::function<void()>> jobs);
+// Runs every job, on this thread and, when the machine has a second core and `parallel`,
+// one more. Jobs must not throw.
+void RunJobs(std::span<const std::function<void()>> jobs, bool parallel = true);
+
+// The Adler-32 checksum that ends a zlib stream.
+std::uint32_t Adler32(std::span<const std::uint8_t> data);
 
 // Size of `data` deflated with `effort`, for comparing choices; nothing is kept.
 Error DeflatedSize(std::span<const std::uint8_t> data, deflate::Effort effort, std::size_t& size);

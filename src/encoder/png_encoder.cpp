@@ -110,10 +110,14 @@ class Palette {
 
 // Scanlines at or above this size are prepared and compressed in pieces on two threads.
 constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
+// Work on fewer bytes than this is done on one thread: starting a second costs more.
+constexpr std::size_t kThreadBytes = std::size_t{1} << 17;
 // Choices are tried on all rows up to this size, above it on a sample.
 constexpr std::size_t kWholeSampleBytes = std::size_t{1} << 18;
 // Estimates this close are settled by compressing both.
 constexpr double kCloseEstimates = 1.03;
+// A quicker compression this close to the smallest is worth its few bytes.
+constexpr double kQuickEnough = 1.01;
 // The sample: one band of rows out of every kSampleEvery.
 constexpr int kSampleBand = 64;
 constexpr int kSampleEvery = 8;
@@ -191,9 +195,9 @@ std::size_t Overhead(const Candidate& c) {
 // of rows out of every few, tall enough to keep the repeats between lines of text that
 // unfiltered rows exploit. Small pictures are tried whole. When `settle_close` and the
 // first candidate (the unfiltered rows) is one of two close best estimates, both are
-// compressed in full and the smaller kept.
-Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, std::size_t& chosen,
-                   std::vector<std::uint8_t>& stream) {
+// compressed in full and the smaller kept. With `prefer_quick`, time counts as well.
+Error CompressBest(const std::vector<Candidate>& candidates, bool prefer_quick, bool settle_close,
+                   std::size_t& chosen, std::vector<std::uint8_t>& stream) {
   const Scanlines& any = *candidates[0].lines;
   const bool whole = any.bytes.size() <= kWholeSampleBytes;
   std::vector<const Scanlines*> sources;
@@ -221,22 +225,31 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
     jobs.emplace_back([&, i] {
       errors[i] = png::DeflatedSize(sample(candidates[i]), candidates[i].efforts.trial, sizes[i]);
     });
-  png::RunJobs(jobs);
+  png::RunJobs(jobs, sample(candidates[0]).size() >= kThreadBytes);
   // A sample's size scaled to the whole picture, plus what does not scale.
   std::vector<double> estimates(candidates.size());
-  std::size_t second = candidates.size();
   chosen = 0;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     if (errors[i] != Error::kOk) return errors[i];
     estimates[i] =
         static_cast<double>(sizes[i]) * scale + static_cast<double>(Overhead(candidates[i]));
-    if (estimates[i] < estimates[chosen]) {
-      second = chosen;
-      chosen = i;
-    } else if (i != chosen && (second == candidates.size() || estimates[i] < estimates[second])) {
-      second = i;
-    }
+    if (estimates[i] < estimates[chosen]) chosen = i;
   }
+  // A quicker final compression (the efforts are in order) that comes this close wins:
+  // on photographs runs come within a fraction of a per cent of matching, in a quarter of
+  // the time. Only large pictures take long enough to matter, and only their samples
+  // have enough bands to trust so close a call.
+  if (prefer_quick && any.bytes.size() >= kSplitBytes) {
+    const double best = estimates[chosen];
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+      if (estimates[i] <= best * kQuickEnough &&
+          candidates[i].efforts.final < candidates[chosen].efforts.final)
+        chosen = i;
+  }
+  std::size_t second = candidates.size();
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (i != chosen && (second == candidates.size() || estimates[i] < estimates[second]))
+      second = i;
 
   // Only the unfiltered candidate's estimate misses the long repeats.
   if (settle_close && second < candidates.size() && (chosen == 0 || second == 0) &&
@@ -250,7 +263,7 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
         const Candidate& c = candidates[pair[k]];
         pair_errors[k] = png::ZlibCompress(c.lines->bytes, c.efforts.final, 1, outputs[k]);
       });
-    png::RunJobs(full);
+    png::RunJobs(full, any.bytes.size() >= kThreadBytes);
     for (Error e : pair_errors)
       if (e != Error::kOk) return e;
     const auto file_size = [&](int k) { return outputs[k].size() + Overhead(candidates[pair[k]]); };
@@ -260,8 +273,18 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
     return Error::kOk;
   }
   const Candidate& c = candidates[chosen];
-  return png::ZlibCompress(c.lines->bytes, c.efforts.final, PiecesFor(c.lines->bytes.size()),
-                           stream);
+  const Error e =
+      png::ZlibCompress(c.lines->bytes, c.efforts.final, PiecesFor(c.lines->bytes.size()), stream);
+  // On small, very regular pictures the lazy parse now and then comes out ahead of the
+  // optimal one, whose cost model settles on a poorer path; they are cheap to compare.
+  if (e != Error::kOk || c.efforts.final != deflate::Effort::kOptimal ||
+      c.lines->bytes.size() >= kSplitBytes)
+    return e;
+  std::vector<std::uint8_t> lazy;
+  const Error lazy_error = png::ZlibCompress(c.lines->bytes, deflate::Effort::kLazyDeep, 1, lazy);
+  if (lazy_error != Error::kOk) return lazy_error;
+  if (lazy.size() < stream.size()) stream.swap(lazy);
+  return Error::kOk;
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data,
@@ -276,15 +299,18 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8
   AppendBe32(out, static_cast<std::uint32_t>(crc));
 }
 
-// How the rows are compressed at a level, and how noise-like rows are.
-Efforts EffortsFor(PngLevel level) {
+// How the rows are compressed at a level, and how noise-like rows are. Small pictures
+// can afford the longer search at the normal level: it is what lets zlib's level 9 win
+// on them.
+Efforts EffortsFor(PngLevel level, std::size_t bytes) {
   switch (level) {
     case PngLevel::kLow:
       return {deflate::Effort::kGreedy, deflate::Effort::kGreedy};
     case PngLevel::kHighest:
       return {deflate::Effort::kLazy, deflate::Effort::kOptimal};
     default:
-      return {deflate::Effort::kGreedy, deflate::Effort::kLazy};
+      return {deflate::Effort::kLazy,
+              bytes < kSplitBytes ? deflate::Effort::kLazyDeep : deflate::Effort::kLazy};
   }
 }
 Efforts NoiseEffortsFor(PngLevel level) {
@@ -364,12 +390,13 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
     //   text follow the lightness, and filters pay as they do for grey pictures. Grey
     //   pictures store their levels so, without a palette at all.
     // - Colour: flat screens compress best unfiltered with long matches; photographs'
-    //   filtered residuals hardly repeat and are best left to Huffman codes with runs.
-    const Efforts efforts = EffortsFor(level);
+    //   filtered residuals hardly repeat and are best left to Huffman codes with runs,
+    //   and screens with some of both to matches of six bytes or more.
     // Packed pixels are numbered dark to light anyway, which is what grey levels are.
     const bool packed_grey = grey && depth < 8;
     const Palette* numbering = !indexed ? nullptr : packed_grey ? &grey_levels : &common_first;
     Scanlines plain = BuildRows(image, numbering, depth);
+    const Efforts efforts = EffortsFor(level, plain.bytes.size());
     Scanlines filtered = FilterRows(plain, indexed ? 1 : 3);
     Scanlines lightness;
     std::vector<Candidate> candidates = {{&plain, efforts, numbering, packed_grey},
@@ -379,12 +406,19 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
       lightness = FilterRows(BuildRows(image, by_level, depth), 1);
       candidates.push_back({&lightness, efforts, by_level, grey});
     }
-    if (!indexed) candidates.push_back({&filtered, NoiseEffortsFor(level), nullptr, false});
-    // Level 1 is quick enough to settle close calls in full, and its choices are close
-    // ones: unfiltered and filtered rows of screens differ by about one per cent.
+    if (!indexed) {
+      candidates.push_back({&filtered, NoiseEffortsFor(level), nullptr, false});
+      if (level == PngLevel::kNormal)
+        candidates.push_back(
+            {&filtered, {deflate::Effort::kLazyLong, deflate::Effort::kLazyLong}, nullptr, false});
+    }
+    // Unfiltered and filtered rows of screens often differ by about one per cent.
     std::size_t chosen = 0;
     std::vector<std::uint8_t> stream;
-    const Error e = CompressBest(candidates, level == PngLevel::kLow, chosen, stream);
+    // Settling costs a second full compression: worth it at the low level only where
+    // that is quick, and where a sample of few bands may mislead.
+    const bool settle = level == PngLevel::kLow && plain.bytes.size() < kSplitBytes;
+    const Error e = CompressBest(candidates, level == PngLevel::kNormal, settle, chosen, stream);
     if (e != Error::kOk) return e;
     const Candidate& c = candidates[chosen];
     const Palette& palette = c.palette ? *c.palette : common_first;
