@@ -280,7 +280,7 @@ int main(int argc, char** argv) {
     if (g == 0)
       std::printf("\ntotals over %zu pictures\n", group_sizes[0]);
     else
-      std::printf("\ntotals over the %zu pictures whose names are %s \"%s\"\n", group_sizes[g],
+      std::printf("\ntotals over the %zu pictures whose names %s \"%s\"\n", group_sizes[g],
                   titles[g], apart.c_str());
     std::printf("%-40s %12s %10s %12s %10s %6s %6s\n", "ours | theirs", "ours bytes", "ms",
                 "their bytes", "ms", "time", "bytes");

@@ -87,7 +87,7 @@ void Compress(std::span<const std::uint8_t> data, std::size_t start, Effort effo
         break;
       }
       default: {
-        OptimalParser parser({48, 4, 192});
+        OptimalParser parser({128, 3, 192});
         CompressSpan(parser, effort, base, pos - origin, end - origin, last, writer);
         break;
       }

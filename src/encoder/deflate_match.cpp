@@ -40,6 +40,7 @@ inline int MatchLength(const std::uint8_t* a, const std::uint8_t* b, int limit) 
 }
 
 constexpr int kGreedyHashBits = 15;
+constexpr std::size_t kMissesPerStep = 32;
 inline std::uint32_t Hash4(std::uint32_t v) {
   return (v * 2654435761u) >> (32 - kGreedyHashBits);
 }
@@ -87,6 +88,9 @@ void GreedyParser::Prime(const std::uint8_t* base, std::size_t from, std::size_t
 void GreedyParser::Parse(const std::uint8_t* base, std::size_t from, std::size_t to,
                          std::vector<Symbol>& out) {
   std::size_t p = from;
+  // Where nothing has matched for a while (noise), positions are probed ever more
+  // sparsely; the bytes between are literals all the same.
+  std::size_t misses = 0;
   while (p + 4 <= to) {
     const std::uint32_t v = Load32(base + p);
     std::uint32_t& slot = table_[Hash4(v)];
@@ -94,9 +98,11 @@ void GreedyParser::Parse(const std::uint8_t* base, std::size_t from, std::size_t
     const std::size_t candidate = slot - kBias;
     slot = Pos(p);
     if (distance > kMaxDist || Load32(base + candidate) != v) {
-      out.push_back(Literal(base[p++]));
+      const std::size_t step = std::min<std::size_t>(1 + misses++ / kMissesPerStep, to - 3 - p);
+      for (std::size_t i = 0; i < step; ++i) out.push_back(Literal(base[p++]));
       continue;
     }
+    misses = 0;
     const int limit = static_cast<int>(std::min<std::size_t>(kMaxMatch, to - p));
     const int length = 4 + MatchLength(base + p + 4, base + candidate + 4, limit - 4);
     out.push_back(Match(length, static_cast<int>(distance)));

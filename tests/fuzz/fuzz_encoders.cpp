@@ -94,6 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         png::FilterRowSse2(p + length, p, length, bpp, first, b.data());
         if (a != b) std::abort();
       }
+    for (int type = 0; type < 5; ++type) {
+      png::FilterRowWithPortable(type, p + length, p, length, 3, a.data());
+      png::FilterRowWithSse2(type, p + length, p, length, 3, b.data());
+      if (a != b) std::abort();
+    }
   }
 #endif
   return 0;
