@@ -49,6 +49,8 @@ constexpr int kChainHashBits = 15;
 // A three-byte match this far back costs about as much as its literals.
 constexpr std::uint32_t kFarForThree = 4096;
 constexpr int kTreeHashBits = 16;
+// Matches kept a position: bounds the memory a parse holds, whatever the data.
+constexpr int kMaxFound = 32;
 template <int kBits>
 inline std::uint32_t Hash3(const std::uint8_t* p) {
   const std::uint32_t v = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -198,7 +200,7 @@ OptimalParser::OptimalParser(OptimalSettings settings)
       children_(2 * static_cast<std::size_t>(kSlots), 0) {}
 
 void OptimalParser::Prime(const std::uint8_t* base, std::size_t from, std::size_t to) {
-  Found unused[kMaxMatch + 1];
+  Found unused[kMaxFound];
   for (std::size_t p = from; p + kMaxMatch <= to; ++p) Search(base, p, to, false, unused);
 }
 
@@ -228,6 +230,9 @@ int OptimalParser::Search(const std::uint8_t* base, std::size_t pos, std::size_t
     length += MatchLength(here + length, there + length, kMaxMatch - length);
     if (record && length > best) {
       best = length;
+      // Past the limit the longest takes the last place: a shorter length can use a
+      // longer match's distance, so only some cheaper distances are lost.
+      n = std::min(n, kMaxFound - 1);
       found[n++] = {static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(d)};
     }
     std::uint32_t* pair = &children_[2 * ((node - kBias) & (kSlots - 1))];
@@ -265,6 +270,7 @@ int OptimalParser::SearchNearEnd(const std::uint8_t* base, std::size_t pos, std:
     const int length = MatchLength(here, there, limit);
     if (length > best) {
       best = length;
+      n = std::min(n, kMaxFound - 1);
       found[n++] = {static_cast<std::uint16_t>(length), static_cast<std::uint16_t>(d)};
     }
     if (length == limit) break;
@@ -311,7 +317,7 @@ void OptimalParser::Parse(const std::uint8_t* base, std::size_t from, std::size_
   const std::size_t n = to - from;
   found_.clear();
   found_at_.resize(n + 1);
-  Found buffer[kMaxMatch + 1];
+  Found buffer[kMaxFound];
   for (std::size_t i = 0; i < n;) {
     const std::size_t pos = from + i;
     found_at_[i] = static_cast<std::uint32_t>(found_.size());
