@@ -94,7 +94,7 @@ Error DeflatedSize(std::span<const std::uint8_t> data, deflate::Effort effort, s
 }
 
 Error ZlibCompress(std::span<const std::uint8_t> data, deflate::Effort effort, int pieces,
-                   std::vector<std::uint8_t>& out) {
+                   int level_field, std::vector<std::uint8_t>& out) {
   out.clear();
   // Pieces shorter than the window would gain nothing.
   const std::size_t count =
@@ -122,12 +122,9 @@ Error ZlibCompress(std::span<const std::uint8_t> data, deflate::Effort effort, i
   for (Error e : errors)
     if (e != Error::kOk) return e;
 
-  // The header as zlib would write it: 32 KiB window, and the level field telling how hard
-  // the compressor tried (fastest, default, maximum).
-  const std::uint32_t level_flags = effort <= deflate::Effort::kGreedy     ? 0
-                                    : effort <= deflate::Effort::kLazyDeep ? 2
-                                                                           : 3;
-  std::uint32_t header = (8 + ((kWindowBits - 8) << 4)) << 8 | level_flags << 6;
+  // The header as zlib would write it: 32 KiB window, and the level field.
+  std::uint32_t header = (8 + ((kWindowBits - 8) << 4)) << 8 |
+                         static_cast<std::uint32_t>(std::clamp(level_field, 0, 3)) << 6;
   header += 31 - header % 31;
   deflate::BitStream joined;
   joined.bytes.reserve(2 + 4 + 8);

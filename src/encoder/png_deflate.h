@@ -27,8 +27,9 @@ Error DeflatedSize(std::span<const std::uint8_t> data, deflate::Effort effort, s
 // many pieces compressed at the same time; each has the 32 KiB before it as history, so
 // matches still reach across the cuts, and their bits are joined with no padding, so the
 // stream costs only a few bytes more than one made in a single run. The pieces depend on
-// the data's size alone, never on the number of cores.
+// the data's size alone, never on the number of cores. `level_field` goes into the header:
+// 0 fastest, 1 fast, 2 default, 3 maximum compression.
 Error ZlibCompress(std::span<const std::uint8_t> data, deflate::Effort effort, int pieces,
-                   std::vector<std::uint8_t>& out);
+                   int level_field, std::vector<std::uint8_t>& out);
 
 }  // namespace pelnoro::encoder::png

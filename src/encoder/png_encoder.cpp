@@ -212,7 +212,8 @@ std::size_t Overhead(const Candidate& c) {
 // first candidate (the unfiltered rows) is one of two close best estimates, both are
 // compressed in full and the smaller kept. With `prefer_quick`, time counts as well.
 Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefer_quick,
-                   bool settle_close, std::size_t& chosen, std::vector<std::uint8_t>& stream) {
+                   bool settle_close, int level_field, std::size_t& chosen,
+                   std::vector<std::uint8_t>& stream) {
   const Scanlines& any = *candidates[0].plain;
   const bool whole = any.bytes.size() <= kWholeSampleBytes;
   // The distinct rows the candidates compress, each as a sample and, once needed, whole.
@@ -290,8 +291,9 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
     std::vector<std::function<void()>> both;
     for (int k = 0; k < 2; ++k)
       both.emplace_back([&, k] {
-        pair_errors[k] = png::ZlibCompress(full[source_of[pair[k]]].bytes,
-                                           candidates[pair[k]].efforts.final, 1, outputs[k]);
+        pair_errors[k] =
+            png::ZlibCompress(full[source_of[pair[k]]].bytes, candidates[pair[k]].efforts.final, 1,
+                              level_field, outputs[k]);
       });
     png::RunJobs(both, any.bytes.size() >= kThreadBytes);
     for (Error e : pair_errors)
@@ -306,15 +308,16 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
   const Scanlines& rows = lines(source_of[chosen]);
   for (std::size_t s = 0; s < full.size(); ++s)
     if (s != source_of[chosen]) full[s] = {};
-  const Error e =
-      png::ZlibCompress(rows.bytes, c.efforts.final, PiecesFor(rows.bytes.size()), stream);
+  const Error e = png::ZlibCompress(rows.bytes, c.efforts.final, PiecesFor(rows.bytes.size()),
+                                    level_field, stream);
   // On small, very regular pictures the lazy parse now and then comes out ahead of the
   // optimal one, whose cost model settles on a poorer path; they are cheap to compare.
   if (e != Error::kOk || c.efforts.final != deflate::Effort::kOptimal ||
       rows.bytes.size() >= kSplitBytes)
     return e;
   std::vector<std::uint8_t> lazy;
-  const Error lazy_error = png::ZlibCompress(rows.bytes, deflate::Effort::kLazyDeep, 1, lazy);
+  const Error lazy_error =
+      png::ZlibCompress(rows.bytes, deflate::Effort::kLazyDeep, 1, level_field, lazy);
   if (lazy_error != Error::kOk) return lazy_error;
   if (lazy.size() < stream.size()) stream.swap(lazy);
   return Error::kOk;
@@ -346,6 +349,11 @@ Efforts EffortsFor(PngLevel level, std::size_t bytes) {
               bytes < kSplitBytes ? deflate::Effort::kLazyDeep : deflate::Effort::kLazy};
   }
 }
+// What the zlib header says of the level, whichever compression the rows got.
+int LevelField(PngLevel level) {
+  return level == PngLevel::kLow ? 0 : level == PngLevel::kHighest ? 3 : 2;
+}
+
 // How one filter for every row is tried, each type on its own. At the highest level as
 // every other choice; at the normal level ranked by the greedy parse, which costs little
 // even on photographs, where lazy matching's trials take long. That undervalues them, so
@@ -466,8 +474,8 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
     // Settling costs a second full compression: worth it at the low level only where
     // that is quick, and where a sample of few bands may mislead.
     const bool settle = level == PngLevel::kLow && plain.bytes.size() < kSplitBytes;
-    const Error e =
-        CompressBest(candidates, bpp, level == PngLevel::kNormal, settle, chosen, stream);
+    const Error e = CompressBest(candidates, bpp, level == PngLevel::kNormal, settle,
+                                 LevelField(level), chosen, stream);
     if (e != Error::kOk) return e;
     const Candidate& c = candidates[chosen];
     const Palette& palette = c.palette ? *c.palette : common_first;

@@ -240,13 +240,30 @@ TEST(PngInput, StrideAndUnusedHighByteAreIgnoredInColourPictures) {
   }
 }
 
+// The first IDAT's zlib header byte that holds the level field.
+int LevelField(const std::vector<std::uint8_t>& file) {
+  for (std::size_t at = 8; at + 10 <= file.size();) {
+    const std::size_t length = static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 |
+                               file[at + 2] << 8 | file[at + 3];
+    if (std::string(file.begin() + static_cast<long>(at) + 4,
+                    file.begin() + static_cast<long>(at) + 8) == "IDAT")
+      return file[at + 9] >> 6;
+    at += 12 + length;
+  }
+  return -1;
+}
+
 TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {
   for (const Image& source : {testing::ScreenLike(640, 400), testing::PhotoLike(640, 400)}) {
-    const std::size_t normal = Encode(source, PngLevel::kNormal).size();
-    const std::size_t low = Encode(source, PngLevel::kLow).size();
-    const std::size_t highest = Encode(source, PngLevel::kHighest).size();
-    EXPECT_LE(highest, normal);
-    EXPECT_LE(highest, low);
+    const std::vector<std::uint8_t> normal = Encode(source, PngLevel::kNormal);
+    const std::vector<std::uint8_t> low = Encode(source, PngLevel::kLow);
+    const std::vector<std::uint8_t> highest = Encode(source, PngLevel::kHighest);
+    EXPECT_LE(highest.size(), normal.size());
+    EXPECT_LE(highest.size(), low.size());
+    // The header says the level, whatever compression the rows got.
+    EXPECT_EQ(LevelField(low), 0);
+    EXPECT_EQ(LevelField(normal), 2);
+    EXPECT_EQ(LevelField(highest), 3);
   }
 }
 

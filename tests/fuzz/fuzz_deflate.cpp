@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
 
     // The zlib stream in pieces, as the PNG writer makes it.
     std::vector<std::uint8_t> stream;
-    if (png::ZlibCompress(data, effort, 1 + input[0] % 3, stream) != Error::kOk) std::abort();
+    if (png::ZlibCompress(data, effort, 1 + input[0] % 3, input[0] % 4, stream) != Error::kOk)
+      std::abort();
     std::vector<std::uint8_t> back(data.size() + 1);
     uLongf length = static_cast<uLongf>(back.size());
     if (uncompress(back.data(), &length, stream.data(), static_cast<uLong>(stream.size())) !=
