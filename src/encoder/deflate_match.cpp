@@ -201,7 +201,7 @@ OptimalParser::OptimalParser(OptimalSettings settings)
 
 void OptimalParser::Prime(const std::uint8_t* base, std::size_t from, std::size_t to) {
   Found unused[kMaxFound];
-  for (std::size_t p = from; p + kMaxMatch <= to; ++p) Search(base, p, to, false, unused);
+  for (std::size_t p = from; p + kMaxMatch <= to; ++p) Search(base, p, false, unused);
 }
 
 // A binary tree of the earlier positions with the same hash, ordered by the bytes that
@@ -209,9 +209,7 @@ void OptimalParser::Prime(const std::uint8_t* base, std::size_t from, std::size_
 // positions whose strings are nearest to it; the new position becomes the root. Every
 // comparison runs to kMaxMatch bytes at most, and positions are only inserted while that
 // many bytes follow, so the shared prefix the walk carries along stays true.
-int OptimalParser::Search(const std::uint8_t* base, std::size_t pos, std::size_t to, bool record,
-                          Found* found) {
-  (void)to;
+int OptimalParser::Search(const std::uint8_t* base, std::size_t pos, bool record, Found* found) {
   std::uint32_t& head = head_[Hash3<kTreeHashBits>(base + pos)];
   std::uint32_t node = head;
   head = Pos(pos);
@@ -321,7 +319,7 @@ void OptimalParser::Parse(const std::uint8_t* base, std::size_t from, std::size_
   for (std::size_t i = 0; i < n;) {
     const std::size_t pos = from + i;
     found_at_[i] = static_cast<std::uint32_t>(found_.size());
-    const int k = pos + kMaxMatch <= to ? Search(base, pos, to, true, buffer)
+    const int k = pos + kMaxMatch <= to ? Search(base, pos, true, buffer)
                                         : SearchNearEnd(base, pos, to, buffer);
     found_.insert(found_.end(), buffer, buffer + k);
     if (k > 0 && buffer[k - 1].length >= settings_.skip_after) {
@@ -329,7 +327,7 @@ void OptimalParser::Parse(const std::uint8_t* base, std::size_t from, std::size_
       const std::size_t covered = buffer[k - 1].length;
       for (std::size_t j = 1; j < covered; ++j) {
         found_at_[i + j] = static_cast<std::uint32_t>(found_.size());
-        if (pos + j + kMaxMatch <= to) Search(base, pos + j, to, false, buffer);
+        if (pos + j + kMaxMatch <= to) Search(base, pos + j, false, buffer);
       }
       i += covered;
       continue;

@@ -74,9 +74,10 @@ class OptimalParser {
     std::uint16_t length;
     std::uint16_t distance;
   };
-  // Records in `found` (room for 32) the matches at `pos` of rising length (each the nearest the
-  // tree gives for its length) and returns how many; `record` false only inserts.
-  int Search(const std::uint8_t* base, std::size_t pos, std::size_t to, bool record, Found* found);
+  // Records in `found` (room for 32) the matches at `pos` of rising length (each the nearest
+  // the tree gives for its length) and returns how many; `record` false only inserts. Needs
+  // kMaxMatch bytes from `pos` on.
+  int Search(const std::uint8_t* base, std::size_t pos, bool record, Found* found);
   // Without the tree, for the last positions before `to`, where its comparisons would be cut.
   int SearchNearEnd(const std::uint8_t* base, std::size_t pos, std::size_t to, Found* found) const;
 

@@ -227,6 +227,7 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
   }
   std::vector<Scanlines> full(sources.size());
   const auto lines = [&](std::size_t s) -> const Scanlines& {
+    if (sources[s].second == 0) return *sources[s].first;
     if (full[s].bytes.empty()) full[s] = Filtered(*sources[s].first, sources[s].second, bpp);
     return full[s];
   };
@@ -284,16 +285,14 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
   if (settle_close && second < candidates.size() && (chosen == 0 || second == 0) &&
       estimates[second] <= estimates[chosen] * kCloseEstimates) {
     const std::size_t pair[2] = {chosen, second};
-    lines(source_of[chosen]);
-    lines(source_of[second]);
+    const Scanlines* pair_rows[2] = {&lines(source_of[chosen]), &lines(source_of[second])};
     std::vector<std::uint8_t> outputs[2];
     Error pair_errors[2] = {Error::kOk, Error::kOk};
     std::vector<std::function<void()>> both;
     for (int k = 0; k < 2; ++k)
       both.emplace_back([&, k] {
-        pair_errors[k] =
-            png::ZlibCompress(full[source_of[pair[k]]].bytes, candidates[pair[k]].efforts.final, 1,
-                              level_field, outputs[k]);
+        pair_errors[k] = png::ZlibCompress(pair_rows[k]->bytes, candidates[pair[k]].efforts.final,
+                                           1, level_field, outputs[k]);
       });
     png::RunJobs(both, any.bytes.size() >= kThreadBytes);
     for (Error e : pair_errors)
