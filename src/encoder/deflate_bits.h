@@ -17,6 +17,9 @@ static_assert(std::endian::native == std::endian::little, "whole words are put l
 struct BitStream {
   std::vector<std::uint8_t> bytes;  // the last byte may be partly used, from its low bit
   std::uint64_t bits = 0;
+  // A stored block pads to a byte boundary counted from the stream's start, so a stream
+  // that holds one must itself start on a byte boundary wherever it is appended.
+  bool holds_stored = false;
 };
 
 class BitWriter {
@@ -44,6 +47,9 @@ class BitWriter {
     }
   }
 
+  // Says that a stored block follows, padded as if the stream started on a byte boundary.
+  void HoldsStored() { out_.holds_stored = true; }
+
   // Bits written since the last byte boundary.
   int BitOffset() const { return filled_ % 8; }
 
@@ -63,6 +69,13 @@ class BitWriter {
   }
 
   void Append(const BitStream& other) {
+    if (other.holds_stored && filled_ % 8 != 0) {
+      // An empty stored block brings the stream to a byte boundary.
+      Put(0, 3);
+      AlignToByte();
+      Put(0xFFFF0000u, 32);
+    }
+    if (other.holds_stored) HoldsStored();
     const std::size_t whole = static_cast<std::size_t>(other.bits / 8);
     PutBytes(other.bytes.data(), whole);
     const int rest = static_cast<int>(other.bits % 8);

@@ -190,6 +190,7 @@ std::uint64_t StoredBits(std::size_t bytes, int bit_offset) {
 }
 
 void WriteStored(std::span<const std::uint8_t> raw, bool final, BitWriter& out) {
+  out.HoldsStored();
   std::size_t pos = 0;
   do {
     const std::size_t n = std::min<std::size_t>(kStoredMax, raw.size() - pos);

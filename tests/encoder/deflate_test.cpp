@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstring>
 #include <numeric>
 #include <random>
 #include <string>
@@ -87,6 +88,15 @@ std::vector<std::pair<std::string, Bytes>> Inputs() {
   mixed.insert(mixed.end(), flat.begin(), flat.end());
   mixed.insert(mixed.end(), rows.begin(), rows.end());
   inputs.push_back({"noise then flat then rows", mixed});
+  // A piece that starts mid-byte and holds a stored block (the noise after the words).
+  Bytes words;
+  for (int i = 0; i < 4000; ++i) {
+    const char* w[] = {"deflate ", "block ", "match ", "a "};
+    words.insert(words.end(), w[i * 7 % 4], w[i * 7 % 4] + std::strlen(w[i * 7 % 4]));
+  }
+  const Bytes noise = Random(80000, 10);
+  words.insert(words.end(), noise.begin(), noise.end());
+  inputs.push_back({"words then noise", words});
   return inputs;
 }
 

@@ -38,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   if (size < 1) return 0;
   const std::span<const std::uint8_t> data(input + 1, size - 1);
   const std::size_t cut = data.size() * input[0] / 256;
-  for (deflate::Effort effort : {deflate::Effort::kRuns, deflate::Effort::kGreedy,
-                                 deflate::Effort::kLazy, deflate::Effort::kOptimal}) {
+  for (deflate::Effort effort :
+       {deflate::Effort::kRuns, deflate::Effort::kGreedy, deflate::Effort::kLazy,
+        deflate::Effort::kLazyLong, deflate::Effort::kLazyDeep, deflate::Effort::kOptimal}) {
     deflate::BitStream whole;
     deflate::Compress(data, 0, effort, true, whole);
     ExpectInflatesTo(whole, data.data(), data.size());
