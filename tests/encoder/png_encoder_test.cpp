@@ -267,6 +267,19 @@ TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {
   }
 }
 
+// Compressed in pieces on two threads: a screen above noise puts stored blocks into a
+// later piece, which must still start on a byte boundary once the pieces are joined.
+TEST(PngRoundTrip, ScreenAboveNoiseDecodesAtEveryLevel) {
+  Image source = testing::ScreenLike(1000, 700);
+  const Image noise = testing::Noise(1000, 300);
+  std::copy(noise.pixels.begin(), noise.pixels.end(), source.pixels.begin() + 1000 * 400);
+  for (PngLevel level : kLevels) {
+    const testing::DecodedPng d = DecodePng(Encode(source, level));
+    ASSERT_TRUE(d.ok) << d.error << " level " << static_cast<int>(level);
+    EXPECT_EQ(d.image.pixels, source.pixels) << "level " << static_cast<int>(level);
+  }
+}
+
 TEST(PngChunks, LargeDataIsSplitIntoSeveralIdatChunks) {
   const Image source = testing::Noise(1024, 400);  // ~1.2 MB of incompressible bytes
   const testing::DecodedPng d = DecodePng(Encode(source, PngLevel::kLow));
