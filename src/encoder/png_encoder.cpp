@@ -153,7 +153,7 @@ int PartsFor(std::size_t bytes) {
 
 // Pieces of the final compression: some parts of a picture take far longer than others
 // (text against flat areas), so a piece per MiB keeps both threads busy to the end. Each
-// piece starts a new deflate block, which costs no more than zlib's own block breaks.
+// piece starts blocks of its own, whose codes are sent again: a few dozen bytes.
 int PiecesFor(std::size_t bytes) {
   return bytes < kSplitBytes
              ? 1
@@ -442,6 +442,8 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
     // - Colour: flat screens compress best unfiltered with long matches; photographs'
     //   filtered residuals hardly repeat and are best left to Huffman codes with runs,
     //   and screens with some of both to matches of six bytes or more.
+    // - Either: one filter for every row, each type in turn, at the normal and highest
+    //   levels; gradients then leave the same residuals row after row.
     // Packed pixels are numbered dark to light anyway, which is what grey levels are.
     const bool packed_grey = grey && depth < 8;
     const Palette* numbering = !indexed ? nullptr : packed_grey ? &grey_levels : &common_first;
