@@ -1,11 +1,15 @@
 // Our writers beside the usual libraries, in one process, on the same pixels in memory:
-//   pelnoro_compare_bench [--runs N] [--quality Q] [--crop WxH]... [--only WRITER]... IMAGE.ppm...
+//   pelnoro_compare_bench [--runs N] [--quality Q] [--crop WxH]... [--only WRITER]...
+//                         [--png] [--apart TEXT] IMAGE.ppm...
 // For every picture and writer: bytes and the best of N encodes for ours and for the
 // reference, then their ratios (ours over theirs: below 1 is better for us). JPEG rows
 // also give the PSNR of both files against the source. Totals over all pictures close
 // the table. File I/O is left out on both sides.
 // --crop adds the centre of every picture at that size (small cuts show the cost of each
-// call); --only keeps the rows whose writer name contains WRITER ("jpeg", "png low").
+// call); --only keeps the rows whose writer name contains WRITER ("jpeg", "png low"),
+// --png the PNG rows; --apart totals the whole pictures whose file name contains TEXT (a
+// photograph among screens, say) apart from the others. Every PNG of ours is read back
+// with libpng and must give the source pixels.
 //
 // References: TurboJPEG (accurate DCT, 4:2:0, tables as libjpeg-turbo gives them),
 // libpng with zlib at levels 1, 6 and 9 with every filter tried, and libdeflate at
@@ -101,6 +105,18 @@ double Psnr(const Picture& p, const Bytes& jpeg) {
   return 10 * std::log10(255.0 * 255.0 / (sum / static_cast<double>(back.size())));
 }
 
+// Whether a PNG of ours reads back, with libpng, as exactly the source pixels.
+bool DecodesTo(const Bytes& file, const Picture& p) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return false;
+  image.format = PNG_FORMAT_RGB;
+  std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) return false;
+  return static_cast<int>(image.width) == p.image.width &&
+         static_cast<int>(image.height) == p.image.height && rgb == p.rgb;
+}
+
 bool TurboJpeg(const Picture& p, int quality, bool progressive, Bytes& out) {
   tjhandle tj = tjInitCompress();
   unsigned char* buffer = nullptr;
@@ -182,6 +198,7 @@ int main(int argc, char** argv) {
   std::vector<Picture> pictures;
   std::vector<std::pair<int, int>> crops;
   std::vector<std::string> only;
+  std::string apart;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     int width = 0, height = 0;
@@ -197,6 +214,10 @@ int main(int argc, char** argv) {
       crops.emplace_back(width, height);
     } else if (arg == "--only" && i + 1 < argc) {
       only.push_back(argv[++i]);
+    } else if (arg == "--png") {
+      only.push_back("png");
+    } else if (arg == "--apart" && i + 1 < argc) {
+      apart = argv[++i];
     } else {
       Picture p;
       p.name = arg.substr(arg.find_last_of('/') + 1);
@@ -217,9 +238,12 @@ int main(int argc, char** argv) {
   if (pictures.empty()) {
     std::fprintf(stderr,
                  "usage: pelnoro_compare_bench [--runs N] [--quality Q] [--crop WxH]... "
-                 "[--only WRITER]... IMAGE.ppm...\n");
+                 "[--only WRITER]... [--png] [--apart TEXT] IMAGE.ppm...\n");
     return 2;
   }
+  if (!apart.empty())
+    for (Picture& p : pictures)
+      p.group = p.name.find(apart) != std::string::npos ? "(" + apart + ")" : "(others)";
   const std::size_t whole = pictures.size();
   for (auto [width, height] : crops)
     for (std::size_t i = 0; i < whole; ++i) {
@@ -279,6 +303,11 @@ int main(int argc, char** argv) {
       if (ours_ms < 0 || theirs_ms < 0) {
         std::fprintf(stderr, "%s: %s or %s failed\n", p.name.c_str(), row.writer.c_str(),
                      row.reference.c_str());
+        return 1;
+      }
+      if (!row.jpeg && !DecodesTo(ours, p)) {
+        std::fprintf(stderr, "%s: %s does not read back as the source pixels\n", p.name.c_str(),
+                     row.writer.c_str());
         return 1;
       }
       char psnr[32] = "";

@@ -11,7 +11,7 @@ enum class Error : std::int16_t {
   kBadSize = 1,           // width or height outside 1..the format's limit, or stride < width
   kBadArgument = 2,       // null pixels or path, unknown PNG level
   kOutOfMemory = 3,       // a buffer for the pixels or the encoded file could not be allocated
-  kCompressFailed = 4,    // zlib refused to compress
+  kCompressFailed = 4,    // no longer returned; kept for its number
   kCannotCreateFile = 5,  // the temporary file could not be created (folder missing, no rights)
   kWriteFailed = 6,       // writing or closing the temporary file failed (disk full)
   kCannotReplace = 7,     // the target is read-only or a folder, or the final rename failed

@@ -1,5 +1,5 @@
-// zlib streams for PNG: sizes for comparing choices, and one stream compressed in pieces
-// on both cores.
+// zlib streams for PNG, made by our own deflate: sizes for comparing choices, and one
+// stream compressed in pieces on both cores.
 #pragma once
 
 #include <cstddef>
@@ -8,27 +8,28 @@
 #include <span>
 #include <vector>
 
+#include "encoder/deflate.h"
 #include "encoder/error.h"
 
 namespace pelnoro::encoder::png {
 
-struct DeflateSettings {
-  int level;     // 1..9
-  int strategy;  // Z_DEFAULT_STRATEGY, Z_FILTERED, Z_RLE ...
-};
+// Runs every job, on this thread and, when the machine has a second core and `parallel`,
+// one more. Jobs must not throw.
+void RunJobs(std::span<const std::function<void()>> jobs, bool parallel = true);
 
-// Runs every job, on this thread and, when the machine has a second core, one more.
-// Jobs must not throw.
-void RunJobs(std::span<const std::function<void()>> jobs);
+// The Adler-32 checksum that ends a zlib stream.
+std::uint32_t Adler32(std::span<const std::uint8_t> data);
 
-// Size of `data` deflated with `settings`, for comparing choices; nothing is kept.
-Error DeflatedSize(std::span<const std::uint8_t> data, DeflateSettings settings, std::size_t& size);
+// Size of `data` deflated with `effort`, for comparing choices; nothing is kept.
+Error DeflatedSize(std::span<const std::uint8_t> data, deflate::Effort effort, std::size_t& size);
 
 // Replaces `out` with a zlib stream of `data`. With `pieces` > 1 the data is cut into that
-// many pieces compressed at the same time; each starts with the 32 KiB before it as its
-// dictionary, so matches still reach across the cuts and the stream costs only a few
-// bytes more than one made in a single run.
-Error ZlibCompress(std::span<const std::uint8_t> data, DeflateSettings settings, int pieces,
-                   std::vector<std::uint8_t>& out);
+// many pieces compressed at the same time; each has the 32 KiB before it as history, so
+// matches still reach across the cuts, and their bits are joined with no padding, so the
+// stream costs only a few bytes more than one made in a single run. The pieces depend on
+// the data's size alone, never on the number of cores. `level_field` goes into the header:
+// 0 fastest, 1 fast, 2 default, 3 maximum compression.
+Error ZlibCompress(std::span<const std::uint8_t> data, deflate::Effort effort, int pieces,
+                   int level_field, std::vector<std::uint8_t>& out);
 
 }  // namespace pelnoro::encoder::png

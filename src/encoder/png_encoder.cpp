@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <new>
+#include <optional>
 
 #include "encoder/byte_writer.h"
 #include "encoder/png_deflate.h"
@@ -110,10 +111,14 @@ class Palette {
 
 // Scanlines at or above this size are prepared and compressed in pieces on two threads.
 constexpr std::size_t kSplitBytes = std::size_t{1} << 20;
+// Work on fewer bytes than this is done on one thread: starting a second costs more.
+constexpr std::size_t kThreadBytes = std::size_t{1} << 17;
 // Choices are tried on all rows up to this size, above it on a sample.
 constexpr std::size_t kWholeSampleBytes = std::size_t{1} << 18;
 // Estimates this close are settled by compressing both.
 constexpr double kCloseEstimates = 1.03;
+// A quicker compression this close to the smallest is worth its few bytes.
+constexpr double kQuickEnough = 1.01;
 // The sample: one band of rows out of every kSampleEvery.
 constexpr int kSampleBand = 64;
 constexpr int kSampleEvery = 8;
@@ -148,30 +153,49 @@ int PartsFor(std::size_t bytes) {
 
 // Pieces of the final compression: some parts of a picture take far longer than others
 // (text against flat areas), so a piece per MiB keeps both threads busy to the end. Each
-// piece starts a new deflate block, which costs no more than zlib's own block breaks.
+// piece starts blocks of its own, whose codes are sent again: a few dozen bytes.
 int PiecesFor(std::size_t bytes) {
   return bytes < kSplitBytes
              ? 1
              : static_cast<int>(std::clamp<std::size_t>(bytes / kSplitBytes, 2, 16));
 }
 
-// Every row with the filter of the smallest sum of signed residuals.
-Scanlines FilterRows(const Scanlines& plain, int bpp) {
+// A candidate's filtering: none (0), each row by the smallest sum of signed residuals, or
+// one PNG filter type (1 to 4) for every row. Screens with gradients often do best with
+// one filter throughout: the rows' residuals then repeat from row to row.
+constexpr int kEachRow = -1;
+
+// Rows [from, to) of `plain` filtered so, one after another into `out`.
+void FilterInto(const Scanlines& plain, int filter, int bpp, int from, int to, std::uint8_t* out) {
+  const std::vector<std::uint8_t> zero_row(filter != 0 ? plain.row_bytes : 0, 0);
+  for (int y = from; y < to; ++y, out += plain.line()) {
+    const std::uint8_t* row = plain.Row(y) + 1;
+    const std::uint8_t* prior = y > 0 ? plain.Row(y - 1) + 1 : zero_row.data();
+    if (filter == 0)
+      std::copy(plain.Row(y), plain.Row(y) + plain.line(), out);
+    else if (filter == kEachRow)
+      png::FilterRow(row, prior, plain.row_bytes, bpp, y == 0, out);
+    else
+      png::FilterRowWith(filter, row, prior, plain.row_bytes, bpp, out);
+  }
+}
+
+Scanlines Filtered(const Scanlines& plain, int filter, int bpp) {
   Scanlines out{std::vector<std::uint8_t>(plain.bytes.size()), plain.height, plain.row_bytes};
-  const std::vector<std::uint8_t> zero_row(plain.row_bytes, 0);
-  ForRowRuns(plain.height, PartsFor(plain.bytes.size()), [&](int from, int to) {
-    for (int y = from; y < to; ++y) {
-      const std::uint8_t* row = plain.Row(y) + 1;
-      const std::uint8_t* prior = y > 0 ? plain.Row(y - 1) + 1 : zero_row.data();
-      png::FilterRow(row, prior, plain.row_bytes, bpp, y == 0, out.Row(y));
-    }
-  });
+  ForRowRuns(plain.height, PartsFor(plain.bytes.size()),
+             [&](int from, int to) { FilterInto(plain, filter, bpp, from, to, out.Row(from)); });
   return out;
 }
 
+// The compression of the final stream, and the quicker one whose sizes rank the choices.
+struct Efforts {
+  deflate::Effort trial, final;
+};
+
 struct Candidate {
-  const Scanlines* lines;
-  png::DeflateSettings settings;
+  const Scanlines* plain;
+  int filter;
+  Efforts efforts;
   const Palette* palette;  // the numbering the lines use; null for colour
   bool grey;               // written as grey levels, so without a palette chunk
 };
@@ -186,26 +210,41 @@ std::size_t Overhead(const Candidate& c) {
 // of rows out of every few, tall enough to keep the repeats between lines of text that
 // unfiltered rows exploit. Small pictures are tried whole. When `settle_close` and the
 // first candidate (the unfiltered rows) is one of two close best estimates, both are
-// compressed in full and the smaller kept.
-Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, std::size_t& chosen,
+// compressed in full and the smaller kept. With `prefer_quick`, time counts as well.
+Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefer_quick,
+                   bool settle_close, int level_field, std::size_t& chosen,
                    std::vector<std::uint8_t>& stream) {
-  const Scanlines& any = *candidates[0].lines;
+  const Scanlines& any = *candidates[0].plain;
   const bool whole = any.bytes.size() <= kWholeSampleBytes;
-  std::vector<const Scanlines*> sources;
-  for (const Candidate& c : candidates)
-    if (std::find(sources.begin(), sources.end(), c.lines) == sources.end())
-      sources.push_back(c.lines);
+  // The distinct rows the candidates compress, each as a sample and, once needed, whole.
+  std::vector<std::pair<const Scanlines*, int>> sources;
+  std::vector<std::size_t> source_of;
+  for (const Candidate& c : candidates) {
+    const std::pair<const Scanlines*, int> key{c.plain, c.filter};
+    auto at = std::find(sources.begin(), sources.end(), key);
+    if (at == sources.end()) at = sources.insert(sources.end(), key);
+    source_of.push_back(static_cast<std::size_t>(at - sources.begin()));
+  }
+  std::vector<Scanlines> full(sources.size());
+  const auto lines = [&](std::size_t s) -> const Scanlines& {
+    if (sources[s].second == 0) return *sources[s].first;
+    if (full[s].bytes.empty()) full[s] = Filtered(*sources[s].first, sources[s].second, bpp);
+    return full[s];
+  };
   std::vector<std::vector<std::uint8_t>> samples(sources.size());
   for (std::size_t s = 0; s < sources.size() && !whole; ++s)
-    for (int y = 0; y < any.height; ++y)
-      if (y / kSampleBand % kSampleEvery == 0)
-        samples[s].insert(samples[s].end(), sources[s]->Row(y), sources[s]->Row(y) + any.line());
-  const auto sample = [&](const Candidate& c) -> std::span<const std::uint8_t> {
-    const std::size_t s = static_cast<std::size_t>(
-        std::find(sources.begin(), sources.end(), c.lines) - sources.begin());
-    if (whole) return sources[s]->bytes;
-    return samples[s];
+    for (int y = 0; y < any.height; y += kSampleBand * kSampleEvery) {
+      const int end = std::min(any.height, y + kSampleBand);
+      const std::size_t at = samples[s].size();
+      samples[s].resize(at + static_cast<std::size_t>(end - y) * any.line());
+      FilterInto(*sources[s].first, sources[s].second, bpp, y, end, samples[s].data() + at);
+    }
+  const auto sample = [&](std::size_t i) -> std::span<const std::uint8_t> {
+    if (whole) return lines(source_of[i]).bytes;
+    return samples[source_of[i]];
   };
+  if (whole)
+    for (std::size_t s = 0; s < sources.size(); ++s) lines(s);
   const double scale =
       whole ? 1.0 : static_cast<double>(any.bytes.size()) / static_cast<double>(samples[0].size());
 
@@ -214,41 +253,48 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
   std::vector<std::function<void()>> jobs;
   for (std::size_t i = 0; i < candidates.size(); ++i)
     jobs.emplace_back([&, i] {
-      png::DeflateSettings settings = candidates[i].settings;
-      // Level 9's ranking follows level 6's at a fraction of the time.
-      settings.level = std::min(settings.level, 6);
-      errors[i] = png::DeflatedSize(sample(candidates[i]), settings, sizes[i]);
+      errors[i] = png::DeflatedSize(sample(i), candidates[i].efforts.trial, sizes[i]);
     });
-  png::RunJobs(jobs);
+  png::RunJobs(jobs, sample(0).size() >= kThreadBytes);
   // A sample's size scaled to the whole picture, plus what does not scale.
   std::vector<double> estimates(candidates.size());
-  std::size_t second = candidates.size();
   chosen = 0;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     if (errors[i] != Error::kOk) return errors[i];
     estimates[i] =
         static_cast<double>(sizes[i]) * scale + static_cast<double>(Overhead(candidates[i]));
-    if (estimates[i] < estimates[chosen]) {
-      second = chosen;
-      chosen = i;
-    } else if (i != chosen && (second == candidates.size() || estimates[i] < estimates[second])) {
-      second = i;
-    }
+    if (estimates[i] < estimates[chosen]) chosen = i;
   }
+  // A quicker final compression (the efforts are in order) that comes this close wins:
+  // on photographs runs come within a fraction of a per cent of matching, in a quarter of
+  // the time. Only large pictures take long enough to matter, and only their samples
+  // have enough bands to trust so close a call.
+  if (prefer_quick && any.bytes.size() >= kSplitBytes) {
+    const double best = estimates[chosen];
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+      if (estimates[i] <= best * kQuickEnough &&
+          candidates[i].efforts.final < candidates[chosen].efforts.final)
+        chosen = i;
+  }
+  std::size_t second = candidates.size();
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (i != chosen && (second == candidates.size() || estimates[i] < estimates[second]))
+      second = i;
 
   // Only the unfiltered candidate's estimate misses the long repeats.
   if (settle_close && second < candidates.size() && (chosen == 0 || second == 0) &&
       estimates[second] <= estimates[chosen] * kCloseEstimates) {
     const std::size_t pair[2] = {chosen, second};
+    const Scanlines* pair_rows[2] = {&lines(source_of[chosen]), &lines(source_of[second])};
     std::vector<std::uint8_t> outputs[2];
     Error pair_errors[2] = {Error::kOk, Error::kOk};
-    std::vector<std::function<void()>> full;
+    std::vector<std::function<void()>> both;
     for (int k = 0; k < 2; ++k)
-      full.emplace_back([&, k] {
-        const Candidate& c = candidates[pair[k]];
-        pair_errors[k] = png::ZlibCompress(c.lines->bytes, c.settings, 1, outputs[k]);
+      both.emplace_back([&, k] {
+        pair_errors[k] = png::ZlibCompress(pair_rows[k]->bytes, candidates[pair[k]].efforts.final,
+                                           1, level_field, outputs[k]);
       });
-    png::RunJobs(full);
+    png::RunJobs(both, any.bytes.size() >= kThreadBytes);
     for (Error e : pair_errors)
       if (e != Error::kOk) return e;
     const auto file_size = [&](int k) { return outputs[k].size() + Overhead(candidates[pair[k]]); };
@@ -258,7 +304,22 @@ Error CompressBest(const std::vector<Candidate>& candidates, bool settle_close, 
     return Error::kOk;
   }
   const Candidate& c = candidates[chosen];
-  return png::ZlibCompress(c.lines->bytes, c.settings, PiecesFor(c.lines->bytes.size()), stream);
+  const Scanlines& rows = lines(source_of[chosen]);
+  for (std::size_t s = 0; s < full.size(); ++s)
+    if (s != source_of[chosen]) full[s] = {};
+  const Error e = png::ZlibCompress(rows.bytes, c.efforts.final, PiecesFor(rows.bytes.size()),
+                                    level_field, stream);
+  // On small, very regular pictures the lazy parse now and then comes out ahead of the
+  // optimal one, whose cost model settles on a poorer path; they are cheap to compare.
+  if (e != Error::kOk || c.efforts.final != deflate::Effort::kOptimal ||
+      rows.bytes.size() >= kSplitBytes)
+    return e;
+  std::vector<std::uint8_t> lazy;
+  const Error lazy_error =
+      png::ZlibCompress(rows.bytes, deflate::Effort::kLazyDeep, 1, level_field, lazy);
+  if (lazy_error != Error::kOk) return lazy_error;
+  if (lazy.size() < stream.size()) stream.swap(lazy);
+  return Error::kOk;
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data,
@@ -273,15 +334,39 @@ void PutChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8
   AppendBe32(out, static_cast<std::uint32_t>(crc));
 }
 
-int ZlibLevel(PngLevel level) {
+// How the rows are compressed at a level, and how noise-like rows are. Small pictures
+// can afford the longer search at the normal level: it is what lets zlib's level 9 win
+// on them.
+Efforts EffortsFor(PngLevel level, std::size_t bytes) {
   switch (level) {
     case PngLevel::kLow:
-      return 1;
+      return {deflate::Effort::kGreedy, deflate::Effort::kGreedy};
     case PngLevel::kHighest:
-      return 9;
+      return {deflate::Effort::kLazy, deflate::Effort::kOptimal};
     default:
-      return 6;
+      return {deflate::Effort::kLazy,
+              bytes < kSplitBytes ? deflate::Effort::kLazyDeep : deflate::Effort::kLazy};
   }
+}
+// What the zlib header says of the level, whichever compression the rows got.
+int LevelField(PngLevel level) {
+  return level == PngLevel::kLow ? 0 : level == PngLevel::kHighest ? 3 : 2;
+}
+
+// How one filter for every row is tried, each type on its own. At the highest level as
+// every other choice; at the normal level ranked by the greedy parse, which costs little
+// even on photographs, where lazy matching's trials take long. That undervalues them, so
+// they win there only where they win by far (screens with gradients: a third of the size).
+std::optional<Efforts> WholeFilterEffortsFor(PngLevel level, Efforts efforts) {
+  if (level == PngLevel::kHighest) return efforts;
+  if (level == PngLevel::kNormal) return Efforts{deflate::Effort::kGreedy, efforts.final};
+  return std::nullopt;
+}
+
+Efforts NoiseEffortsFor(PngLevel level) {
+  // The optimal parse finds the runs as well; only its ranking needs them tried apart.
+  return level == PngLevel::kHighest ? Efforts{deflate::Effort::kRuns, deflate::Effort::kOptimal}
+                                     : Efforts{deflate::Effort::kRuns, deflate::Effort::kRuns};
 }
 
 // The picture's rows as PNG scanlines, unfiltered: palette indices (`depth` bits each)
@@ -355,38 +440,47 @@ Error EncodePng(const PixelView& image, PngLevel level, std::vector<std::uint8_t
     //   text follow the lightness, and filters pay as they do for grey pictures. Grey
     //   pictures store their levels so, without a palette at all.
     // - Colour: flat screens compress best unfiltered with long matches; photographs'
-    //   filtered residuals hardly repeat and are best left to Huffman codes with runs.
-    const int zlib_level = ZlibLevel(level);
+    //   filtered residuals hardly repeat and are best left to Huffman codes with runs,
+    //   and screens with some of both to matches of six bytes or more.
+    // - Either: one filter for every row, each type in turn, at the normal and highest
+    //   levels; gradients then leave the same residuals row after row.
     // Packed pixels are numbered dark to light anyway, which is what grey levels are.
     const bool packed_grey = grey && depth < 8;
     const Palette* numbering = !indexed ? nullptr : packed_grey ? &grey_levels : &common_first;
     Scanlines plain = BuildRows(image, numbering, depth);
-    Scanlines filtered = FilterRows(plain, indexed ? 1 : 3);
+    const Efforts efforts = EffortsFor(level, plain.bytes.size());
+    const int bpp = indexed ? 1 : 3;
     Scanlines lightness;
-    std::vector<Candidate> candidates = {
-        {&plain, {zlib_level, Z_DEFAULT_STRATEGY}, numbering, packed_grey},
-        {&filtered, {zlib_level, Z_DEFAULT_STRATEGY}, numbering, packed_grey}};
+    std::vector<Candidate> candidates = {{&plain, 0, efforts, numbering, packed_grey},
+                                         {&plain, kEachRow, efforts, numbering, packed_grey}};
     if (indexed && depth == 8) {
       const Palette* by_level = grey ? &grey_levels : &dark_first;
-      lightness = FilterRows(BuildRows(image, by_level, depth), 1);
-      candidates.push_back({&lightness, {zlib_level, Z_DEFAULT_STRATEGY}, by_level, grey});
+      lightness = BuildRows(image, by_level, depth);
+      candidates.push_back({&lightness, kEachRow, efforts, by_level, grey});
     }
+    if (const std::optional<Efforts> whole = WholeFilterEffortsFor(level, efforts))
+      for (int type = 1; type <= 4; ++type)
+        candidates.push_back({&plain, type, *whole, numbering, packed_grey});
     if (!indexed) {
-      // Below level 4 zlib treats Z_FILTERED as the default.
-      if (zlib_level >= 4)
-        candidates.push_back({&filtered, {zlib_level, Z_FILTERED}, nullptr, false});
-      candidates.push_back({&filtered, {zlib_level, Z_RLE}, nullptr, false});
+      candidates.push_back({&plain, kEachRow, NoiseEffortsFor(level), nullptr, false});
+      if (level == PngLevel::kNormal)
+        candidates.push_back({&plain,
+                              kEachRow,
+                              {deflate::Effort::kLazyLong, deflate::Effort::kLazyLong},
+                              nullptr,
+                              false});
     }
-    // Level 1 is quick enough to settle close calls in full, and its choices are close
-    // ones: unfiltered and filtered rows of screens differ by about one per cent.
     std::size_t chosen = 0;
     std::vector<std::uint8_t> stream;
-    const Error e = CompressBest(candidates, level == PngLevel::kLow, chosen, stream);
+    // Settling costs a second full compression: worth it at the low level only where
+    // that is quick, and where a sample of few bands may mislead.
+    const bool settle = level == PngLevel::kLow && plain.bytes.size() < kSplitBytes;
+    const Error e = CompressBest(candidates, bpp, level == PngLevel::kNormal, settle,
+                                 LevelField(level), chosen, stream);
     if (e != Error::kOk) return e;
     const Candidate& c = candidates[chosen];
     const Palette& palette = c.palette ? *c.palette : common_first;
     plain = {};
-    filtered = {};
     lightness = {};
 
     static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

@@ -86,6 +86,12 @@ int FilterRowPortable(const std::uint8_t* row, const std::uint8_t* prior, std::s
   return type;
 }
 
+void FilterRowWithPortable(int type, const std::uint8_t* row, const std::uint8_t* prior,
+                           std::size_t length, int bpp, std::uint8_t* out) {
+  out[0] = static_cast<std::uint8_t>(type);
+  WriteResiduals(type, row, prior, 0, length, static_cast<std::size_t>(bpp), out + 1);
+}
+
 #if defined(__SSE2__)
 
 namespace {
@@ -160,6 +166,34 @@ void WriteVectors(const std::uint8_t* row, const std::uint8_t* prior, std::size_
                      ResidualVector<kType>(Load(row, prior, i, bpp)));
 }
 
+// The filter type and the residuals of a whole row.
+void WriteRow(int type, const std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
+              std::size_t step, std::uint8_t* out) {
+  const std::size_t head = length < 16 ? length : 16;
+  const std::size_t body_end = head + (length - head) / 16 * 16;
+  out[0] = static_cast<std::uint8_t>(type);
+  std::uint8_t* residuals = out + 1;
+  WriteResiduals(type, row, prior, 0, head, step, residuals);
+  WriteResiduals(type, row, prior, body_end, length, step, residuals);
+  switch (type) {
+    case kNone:
+      WriteVectors<kNone>(row, prior, head, body_end, step, residuals);
+      break;
+    case kSub:
+      WriteVectors<kSub>(row, prior, head, body_end, step, residuals);
+      break;
+    case kUp:
+      WriteVectors<kUp>(row, prior, head, body_end, step, residuals);
+      break;
+    case kAverage:
+      WriteVectors<kAverage>(row, prior, head, body_end, step, residuals);
+      break;
+    default:
+      WriteVectors<kPaeth>(row, prior, head, body_end, step, residuals);
+      break;
+  }
+}
+
 }  // namespace
 
 int FilterRowSse2(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length, int bpp,
@@ -187,28 +221,13 @@ int FilterRowSse2(const std::uint8_t* row, const std::uint8_t* prior, std::size_
   for (int type = 0; type < count; ++type) cost[type] += Total(sums[type]);
   const int type = Cheapest(cost, count);
 
-  out[0] = static_cast<std::uint8_t>(type);
-  std::uint8_t* residuals = out + 1;
-  WriteResiduals(type, row, prior, 0, head, step, residuals);
-  WriteResiduals(type, row, prior, body_end, length, step, residuals);
-  switch (type) {
-    case kNone:
-      WriteVectors<kNone>(row, prior, head, body_end, step, residuals);
-      break;
-    case kSub:
-      WriteVectors<kSub>(row, prior, head, body_end, step, residuals);
-      break;
-    case kUp:
-      WriteVectors<kUp>(row, prior, head, body_end, step, residuals);
-      break;
-    case kAverage:
-      WriteVectors<kAverage>(row, prior, head, body_end, step, residuals);
-      break;
-    default:
-      WriteVectors<kPaeth>(row, prior, head, body_end, step, residuals);
-      break;
-  }
+  WriteRow(type, row, prior, length, step, out);
   return type;
+}
+
+void FilterRowWithSse2(int type, const std::uint8_t* row, const std::uint8_t* prior,
+                       std::size_t length, int bpp, std::uint8_t* out) {
+  WriteRow(type, row, prior, length, static_cast<std::size_t>(bpp), out);
 }
 
 #endif  // __SSE2__

@@ -14,9 +14,15 @@ namespace pelnoro::encoder::png {
 // the type.
 int FilterRowPortable(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
                       int bpp, bool first_row, std::uint8_t* out);
+// The same with the filter `type` (0 None ... 4 Paeth) whatever it costs: one filter for
+// every row is a choice of its own for the whole picture.
+void FilterRowWithPortable(int type, const std::uint8_t* row, const std::uint8_t* prior,
+                           std::size_t length, int bpp, std::uint8_t* out);
 #if defined(__SSE2__)
 int FilterRowSse2(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length, int bpp,
                   bool first_row, std::uint8_t* out);
+void FilterRowWithSse2(int type, const std::uint8_t* row, const std::uint8_t* prior,
+                       std::size_t length, int bpp, std::uint8_t* out);
 #endif
 
 inline int FilterRow(const std::uint8_t* row, const std::uint8_t* prior, std::size_t length,
@@ -25,6 +31,15 @@ inline int FilterRow(const std::uint8_t* row, const std::uint8_t* prior, std::si
   return FilterRowSse2(row, prior, length, bpp, first_row, out);
 #else
   return FilterRowPortable(row, prior, length, bpp, first_row, out);
+#endif
+}
+
+inline void FilterRowWith(int type, const std::uint8_t* row, const std::uint8_t* prior,
+                          std::size_t length, int bpp, std::uint8_t* out) {
+#if defined(__SSE2__)
+  FilterRowWithSse2(type, row, prior, length, bpp, out);
+#else
+  FilterRowWithPortable(type, row, prior, length, bpp, out);
 #endif
 }
 

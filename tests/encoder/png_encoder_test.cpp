@@ -1,6 +1,10 @@
 #include "encoder/png_encoder.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <random>
+#include <set>
 
 #include "test_images.h"
 
@@ -30,6 +34,99 @@ TEST(PngRoundTrip, EveryLevelAndSizeDecodesToTheSourcePixels) {
         EXPECT_EQ(d.image.pixels, source.pixels)
             << w << "x" << h << " level " << static_cast<int>(level);
       }
+}
+
+// The filter type of every row, read from the file's own stream with zlib.
+std::vector<int> RowFilters(const std::vector<std::uint8_t>& file) {
+  std::vector<std::uint8_t> idat;
+  std::uint32_t width = 0, height = 0;
+  int depth = 0, colour_type = 0;
+  const auto be32 = [&](std::size_t at) {
+    return static_cast<std::uint32_t>(file[at]) << 24 | file[at + 1] << 16 | file[at + 2] << 8 |
+           file[at + 3];
+  };
+  for (std::size_t at = 8; at + 8 <= file.size();) {
+    const std::uint32_t length = be32(at);
+    const std::string type(file.begin() + static_cast<long>(at) + 4,
+                           file.begin() + static_cast<long>(at) + 8);
+    if (type == "IHDR") {
+      width = be32(at + 8);
+      height = be32(at + 12);
+      depth = file[at + 16];
+      colour_type = file[at + 17];
+    }
+    if (type == "IDAT")
+      idat.insert(idat.end(), file.begin() + static_cast<long>(at) + 8,
+                  file.begin() + static_cast<long>(at + 8 + length));
+    at += 12 + length;
+  }
+  const std::size_t line = (width * (colour_type == 2 ? 3 : 1) * depth + 7) / 8 + 1;
+  std::vector<std::uint8_t> rows(line * height);
+  uLongf size = static_cast<uLongf>(rows.size());
+  EXPECT_EQ(uncompress(rows.data(), &size, idat.data(), static_cast<uLong>(idat.size())), Z_OK);
+  EXPECT_EQ(size, rows.size());
+  std::vector<int> filters;
+  for (std::size_t y = 0; y < height; ++y) filters.push_back(rows[y * line]);
+  return filters;
+}
+
+// Colour rows each filter suits: flat, a ramp, the row above, the mean of left and above,
+// the pixel above-left, noise; values from a few steps of 20, so that the Paeth
+// predictor's distances tie often, and at the left edge and the top row, where the
+// missing neighbours count as zero.
+Image FilterKinds(int width, int height, unsigned seed) {
+  Image image{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+  std::mt19937 random(seed);
+  const auto channel = [&](int x, int y, int c) -> int {
+    if (x < 0 || y < 0) return 0;
+    return static_cast<int>(image.At(x, y) >> (8 * c) & 0xFF);
+  };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      int v[3];
+      for (int c = 0; c < 3; ++c) {
+        const int step = static_cast<int>(random() % 2) * 20;
+        switch (y % 6) {
+          case 0:
+            v[c] = 60;
+            break;
+          case 1:
+            v[c] = (x * 20 + step) % 240;
+            break;
+          case 2:
+            v[c] = (channel(x, y - 1, c) + step) % 240;
+            break;
+          case 3:
+            v[c] = (channel(x - 1, y, c) + channel(x, y - 1, c)) / 2 + step;
+            break;
+          case 4:
+            v[c] = (channel(x - 1, y - 1, c) + step) % 240;
+            break;
+          default:
+            v[c] = static_cast<int>(random() % 13) * 20;
+            break;
+        }
+      }
+      image.pixels[static_cast<std::size_t>(y) * width + x] = testing::Rgb(v[0], v[1], v[2]);
+    }
+  return image;
+}
+
+TEST(PngRoundTrip, EveryFilterTypeAndPaethTiesDecodeExactly) {
+  std::set<int> seen;
+  for (unsigned seed : {1u, 2u, 3u})
+    for (auto [w, h] : {std::pair{61, 48}, std::pair{300, 90}})
+      for (PngLevel level : kLevels) {
+        const Image source = FilterKinds(w, h, seed);
+        const std::vector<std::uint8_t> file = Encode(source, level);
+        const testing::DecodedPng d = DecodePng(file);
+        ASSERT_TRUE(d.ok) << d.error;
+        ASSERT_FALSE(d.palette);
+        EXPECT_EQ(d.image.pixels, source.pixels)
+            << w << "x" << h << " seed " << seed << " level " << static_cast<int>(level);
+        for (int f : RowFilters(file)) seen.insert(f);
+      }
+  EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3, 4})) << "some filter type was never written";
 }
 
 TEST(PngPalette, UsedUpTo256ColoursAndNotBeyond) {
@@ -143,13 +240,43 @@ TEST(PngInput, StrideAndUnusedHighByteAreIgnoredInColourPictures) {
   }
 }
 
+// The first IDAT's zlib header byte that holds the level field.
+int LevelField(const std::vector<std::uint8_t>& file) {
+  for (std::size_t at = 8; at + 10 <= file.size();) {
+    const std::size_t length = static_cast<std::size_t>(file[at]) << 24 | file[at + 1] << 16 |
+                               file[at + 2] << 8 | file[at + 3];
+    if (std::string(file.begin() + static_cast<long>(at) + 4,
+                    file.begin() + static_cast<long>(at) + 8) == "IDAT")
+      return file[at + 9] >> 6;
+    at += 12 + length;
+  }
+  return -1;
+}
+
 TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {
   for (const Image& source : {testing::ScreenLike(640, 400), testing::PhotoLike(640, 400)}) {
-    const std::size_t normal = Encode(source, PngLevel::kNormal).size();
-    const std::size_t low = Encode(source, PngLevel::kLow).size();
-    const std::size_t highest = Encode(source, PngLevel::kHighest).size();
-    EXPECT_LE(highest, normal);
-    EXPECT_LE(highest, low);
+    const std::vector<std::uint8_t> normal = Encode(source, PngLevel::kNormal);
+    const std::vector<std::uint8_t> low = Encode(source, PngLevel::kLow);
+    const std::vector<std::uint8_t> highest = Encode(source, PngLevel::kHighest);
+    EXPECT_LE(highest.size(), normal.size());
+    EXPECT_LE(highest.size(), low.size());
+    // The header says the level, whatever compression the rows got.
+    EXPECT_EQ(LevelField(low), 0);
+    EXPECT_EQ(LevelField(normal), 2);
+    EXPECT_EQ(LevelField(highest), 3);
+  }
+}
+
+// Compressed in pieces on two threads: a screen above noise puts stored blocks into a
+// later piece, which must still start on a byte boundary once the pieces are joined.
+TEST(PngRoundTrip, ScreenAboveNoiseDecodesAtEveryLevel) {
+  Image source = testing::ScreenLike(1000, 700);
+  const Image noise = testing::Noise(1000, 300);
+  std::copy(noise.pixels.begin(), noise.pixels.end(), source.pixels.begin() + 1000 * 400);
+  for (PngLevel level : kLevels) {
+    const testing::DecodedPng d = DecodePng(Encode(source, level));
+    ASSERT_TRUE(d.ok) << d.error << " level " << static_cast<int>(level);
+    EXPECT_EQ(d.image.pixels, source.pixels) << "level " << static_cast<int>(level);
   }
 }
 

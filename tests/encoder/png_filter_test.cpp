@@ -94,6 +94,18 @@ TEST(PngFilter, RowsComeBackExactlyAndBothVersionsAgree) {
         FilterRowSse2(row.data(), prior.data(), length, bpp, y == 0, sse2.data());
         ASSERT_EQ(sse2, portable) << "bpp " << bpp << " length " << length << " row " << y;
 #endif
+        // Each type forced, as one filter for the whole picture does.
+        for (int forced = 0; forced < 5; ++forced) {
+          Bytes with(length + 1);
+          FilterRowWithPortable(forced, row.data(), prior.data(), length, bpp, with.data());
+          ASSERT_EQ(with[0], forced);
+          ASSERT_EQ(Unfilter(with, prior, bpp), row) << "forced " << forced << " length " << length;
+#if defined(__SSE2__)
+          Bytes with_sse2(length + 1);
+          FilterRowWithSse2(forced, row.data(), prior.data(), length, bpp, with_sse2.data());
+          ASSERT_EQ(with_sse2, with) << "forced " << forced << " length " << length;
+#endif
+        }
         prior = row;
       }
     }

@@ -1,6 +1,7 @@
 // libFuzzer target: the encoders on arbitrary sizes, strides, options and pixels.
 // Byte 0-1 width, 2-3 height (both 1..256), 4 stride slack, 5 quality, 6 flags; the rest
 // are pixels, repeated to fill the picture.
+#include <png.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -39,6 +40,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       out[0] != 0xFF || out[1] != 0xD8 || out[out.size() - 2] != 0xFF || out.back() != 0xD9)
     std::abort();
   if (EncodePng(view, static_cast<PngLevel>((flags >> 1) % 3), out) != Error::kOk) std::abort();
+  {
+    // libpng must read back exactly the pixels.
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, out.data(), out.size())) std::abort();
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    if (static_cast<int>(image.width) != width || static_cast<int>(image.height) != height ||
+        !png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+      std::abort();
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t c = view.Row(y)[x];
+        const std::uint8_t* got = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+        if (got[0] != Red(c) || got[1] != Green(c) || got[2] != Blue(c)) std::abort();
+      }
+  }
   if (EncodeBmp(view, out) != Error::kOk) std::abort();
 
   // Every JPEG kernel level this processor runs must give the portable kernels' bits on
@@ -110,6 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         png::FilterRowSse2(p + length, p, length, bpp, first, b.data());
         if (a != b) std::abort();
       }
+    for (int type = 0; type < 5; ++type) {
+      png::FilterRowWithPortable(type, p + length, p, length, 3, a.data());
+      png::FilterRowWithSse2(type, p + length, p, length, 3, b.data());
+      if (a != b) std::abort();
+    }
   }
 #endif
   return 0;

@@ -1,14 +1,15 @@
 #!/bin/sh
-# Fuzzes with libFuzzer (clang, ASan, UBSan): the PPM reader, the encoders, the settings
-# file and save log read at start and written at exit, the Shift_JIS conversions, the
-# map document writer and the picture loader's reading of file headers.
+# Fuzzes with libFuzzer (clang, ASan, UBSan): the PPM reader, the encoders, our deflate,
+# the settings file and save log read at start and written at exit, the Shift_JIS
+# conversions, the map document writer and the picture loader's reading of file headers.
 #   tests/fuzz/run.sh [SECONDS_PER_TARGET]      (default 120)
 # Builds into build/fuzz with ninja (a second run rebuilds only what changed). Each target
 # starts from its seeds in tests/fuzz/seeds/<target>, copied into the scratch corpus
 # build/fuzz/corpus/<target> where what it finds collects. Prints per target the runs done
 # and whether it crashed; a crash leaves its input in build/fuzz/artifacts and the whole
 # output in build/fuzz/<target>.log, and makes the exit status non-zero.
-# Needs clang, libclang-rt-14-dev and ninja. PELNORO_FUZZ_JOBS: build jobs (default 2).
+# Needs clang, libclang-rt-14-dev, ninja, zlib1g-dev and libpng-dev. PELNORO_FUZZ_JOBS:
+# build jobs (default 2).
 set -eu
 root=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-120}
@@ -39,10 +40,11 @@ text_files="src/system/text_file.cpp src/system/cp932_host.cpp"
 settings="tests/host/fake_system.cpp $(portable image system toolkit program)"
 
 # target name, its sources (besides tests/fuzz/<target>.cpp), the longest input tried
-targets="fuzz_ppm fuzz_encoders fuzz_settings fuzz_codepage fuzz_map_document fuzz_picture_header"
+targets="fuzz_ppm fuzz_encoders fuzz_deflate fuzz_settings fuzz_codepage fuzz_map_document fuzz_picture_header"
 sources_of() {
   case $1 in
     fuzz_ppm | fuzz_encoders) echo "$encoders tools/pelnoro-encode/ppm_reader.cpp" ;;
+    fuzz_deflate) echo "$encoders" ;;
     fuzz_settings) echo "$settings" ;;
     fuzz_codepage) echo "$text_files" ;;
     fuzz_map_document) echo "$text_files src/imagemap/map_document.cpp" ;;
@@ -52,6 +54,7 @@ sources_of() {
 max_len_of() {
   case $1 in
     fuzz_ppm | fuzz_encoders) echo 70000 ;;
+    fuzz_deflate) echo 40000 ;;
     fuzz_settings) echo 8192 ;;
     fuzz_picture_header) echo 16384 ;;
     *) echo 4096 ;;
@@ -68,7 +71,7 @@ object() { f=${1%.cpp}; echo "obj/$f.o"; }
   echo "  deps = gcc"
   echo "  description = compile \$in"
   echo "rule link"
-  echo "  command = clang++ \$flags \$in -lz -pthread -o \$out"
+  echo "  command = clang++ \$flags \$in -lpng -lz -pthread -o \$out"
   echo "  description = link \$out"
   all=""
   for target in $targets; do
