@@ -109,6 +109,7 @@ struct Args {
   bool right = false;
   bool force = false;
   RECT watch{0, 0, 64, 64};  // click-watch: the screen rectangle watched
+  bool locate = false;       // press: print the button's point instead of clicking it
 };
 
 bool ParseInt(const std::wstring& text, long long& value) {
@@ -154,6 +155,8 @@ bool ParseArgs(int argc, wchar_t** argv, Args& args) {
       }
       args.watch = {static_cast<LONG>(v[0]), static_cast<LONG>(v[1]),
                     static_cast<LONG>(v[0] + v[2]), static_cast<LONG>(v[1] + v[3])};
+    } else if (a == L"--locate") {
+      args.locate = true;
     } else if (a == L"--force") {
       args.force = true;
     } else {
@@ -603,11 +606,13 @@ int Usage() {
       L"  wait-gone TITLE              wait until no such window is left\n"
       L"  wait-process-gone PID        wait until a Windows process has ended\n"
       L"  msgbox [--title T]           wait for a message box; title, texts, buttons\n"
-      L"  press TEXT|--id N [--title T]  press a message-box button\n"
+      L"  press TEXT|--id N [--title T] [--locate]  press a message-box button (--locate:\n"
+      L"                               print its screen point for a click through X)\n"
       L"  screen                       screen size and DPI\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
       L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
       L"  settle TITLE                 wait until the window's program has handled its input\n"
+      L"  locate TITLE X Y             the screen point of client pixel X,Y, if reachable\n"
       L"  click-watch TITLE X Y --watch L,T,W,H   click, then the ms until that screen\n"
       L"                               rectangle shows the result (unchanged for 0.5 s)\n"
       L"  pattern X Y W H              show a test picture at screen X,Y until killed\n"
@@ -835,7 +840,10 @@ int CmdPress(const Args& args) {
   std::wstring text = WithoutMnemonic(WindowText(button));
   int id = GetDlgCtrlID(button);
   // Click like a user; a box hidden under a topmost window still gets its answer.
-  if (WindowFromPoint(centre) == button) {
+  if (WindowFromPoint(centre) == button && args.locate) {
+    Out(L"point", Num(centre.x) + L"," + Num(centre.y));
+    Out(L"button", Num(id) + L" " + text);
+  } else if (WindowFromPoint(centre) == button) {
     if (!Click(button, centre, false, false)) return kExitFailed;
     Out(L"pressed", Num(id) + L" " + text);
   } else {
@@ -994,9 +1002,9 @@ int Run(int argc, wchar_t** argv) {
   }
 
   const bool known = cmd == L"wait-window" || cmd == L"info" || cmd == L"children" ||
-                     cmd == L"settle" || cmd == L"click-watch" || cmd == L"click" ||
-                     cmd == L"move" || cmd == L"drag" || cmd == L"key" || cmd == L"close" ||
-                     cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
+                     cmd == L"settle" || cmd == L"click-watch" || cmd == L"locate" ||
+                     cmd == L"click" || cmd == L"move" || cmd == L"drag" || cmd == L"key" ||
+                     cmd == L"close" || cmd == L"syscommand" || cmd == L"type" || cmd == L"items" ||
                      cmd == L"checked" || cmd == L"text";
   if (!known) return Usage();
   HWND hwnd = Target(args, rc);
@@ -1055,6 +1063,11 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"click-watch") return CmdClickWatch(hwnd, args, pt);
+  if (cmd == L"locate") {
+    if (!CheckReachable(hwnd, pt, args.force)) return kExitFailed;
+    Out(L"point", Num(pt.x) + L"," + Num(pt.y));
+    return 0;
+  }
   if (cmd == L"click") {
     if (!Click(hwnd, pt, args.right, args.force)) return kExitFailed;
     Out(L"clicked", Num(pt.x) + L"," + Num(pt.y));
