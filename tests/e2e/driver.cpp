@@ -610,7 +610,8 @@ int Usage() {
       L"                               print its screen point for a click through X)\n"
       L"  screen                       screen size and DPI\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
-      L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
+      L"  wait-input X Y up|down|clicked  wait until the pointer is there, the button as\n"
+      L"                               given (clicked: pressed and released since)\n"
       L"  settle TITLE                 wait until the window's program has handled its input\n"
       L"  locate TITLE X Y             the screen point of client pixel X,Y, if reachable\n"
       L"  click-watch TITLE X Y --watch L,T,W,H   click, then the ms until that screen\n"
@@ -853,31 +854,39 @@ int CmdPress(const Args& args) {
   return 0;
 }
 
-// wait-input X Y up|down: waits until the pointer is at screen X,Y with the left button
-// as given, as every Wine process sees it: input made by another X client (xdotool) has
-// then reached the program, before anything the driver sends afterwards.
+// wait-input X Y up|down|clicked: waits until the pointer is at screen X,Y with the left
+// button as given, as every Wine process sees it: input made by another X client
+// (xdotool) has then reached the program, before anything the driver sends afterwards.
+// "clicked": pressed and released again since the last look at the button (the system
+// keeps that mark for every process), so a short click is seen however fast it was.
 int CmdWaitInput(const Args& args) {
   if (args.positional.size() < 3) return Usage();
   LONG x = 0, y = 0;
   if (!ParsePoint(args, 0, x, y)) return Usage();
-  const bool down = args.positional[2] == L"down";
+  const std::wstring want = args.positional[2];
+  const bool clicked = want == L"clicked";
+  const bool down = want == L"down";
   const ULONGLONG deadline = GetTickCount64() + args.timeout_ms;
+  bool pressedSince = false;
   for (;;) {
     POINT now{};
     GetCursorPos(&now);
-    const bool held = GetAsyncKeyState(VK_LBUTTON) < 0;
-    if (now.x == x && now.y == y && held == down) {
+    const SHORT state = GetAsyncKeyState(VK_LBUTTON);
+    const bool held = state < 0;
+    pressedSince = pressedSince || (state & 1) || held;
+    const bool there = now.x == x && now.y == y;
+    if (there && (clicked ? pressedSince && !held : held == down)) {
       HWND under = WindowFromPoint(now);
       if (under && !Settle(under)) return kExitFailed;
-      Out(L"input", Num(x) + L"," + Num(y) + (down ? L" down" : L" up"));
+      Out(L"input", Num(x) + L"," + Num(y) + L" " + want);
       return 0;
     }
     if (GetTickCount64() >= deadline) {
-      Err(L"input did not arrive: wanted " + Num(x) + L"," + Num(y) + (down ? L" down" : L" up") +
-          L", " + PointerState() + (held ? L" button down" : L" button up"));
+      Err(L"input did not arrive: wanted " + Num(x) + L"," + Num(y) + L" " + want + L", " +
+          PointerState() + (held ? L" button down" : L" button up"));
       return kExitTimeout;
     }
-    Sleep(5);
+    Sleep(2);
   }
 }
 

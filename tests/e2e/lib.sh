@@ -72,13 +72,14 @@ drv() {
   esac
 }
 
-# _x_click_at X Y: the left button pressed and released at screen X,Y through X, each
-# half waited for until the program has it.
+# _x_click_at X Y: a quick click of the left button at screen X,Y through X, waited for
+# until the program has had it (a long press would repeat a spin button).
 _x_click_at() {
-  command xdotool mousemove "$1" "$2" mousedown 1
-  _drv wait-input "$1" "$2" down >/dev/null || return 1
-  command xdotool mouseup 1
-  _drv wait-input "$1" "$2" up >/dev/null
+  command xdotool mousemove "$1" "$2"
+  # There, and the button's pressed-since mark cleared, before the click.
+  _drv wait-input "$1" "$2" up >/dev/null || return 1
+  command xdotool click 1
+  _drv wait-input "$1" "$2" clicked >/dev/null
 }
 
 # _drv_click TITLE X Y [OPTIONS]: as the driver's click (the point must be over the
