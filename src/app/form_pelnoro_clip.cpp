@@ -186,6 +186,8 @@ void FormPELNORO::cutSteps() {
     }
     openedPicture_ = false;
     imageWaitsForSave(settings.saveFolder);
+    // Hidden when an earlier cut of this capture was declined at the overwrite question.
+    pic.show();
     pic.GrowByFrame();
     Labelステータス.setCaption(output::text::kCutDone);
   }

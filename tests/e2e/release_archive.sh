@@ -42,6 +42,9 @@ else
 fi
 e2e_eq "files" "$(printf '%s\n' "${expected[@]}" | sort | tr '\n' ' ')" \
   "$(cd "$UNPACKED/$NAME" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' ')"
+# The archive marks no name as UTF-8, so Explorer reads its names in the system's code
+# page: a name that is not ASCII would show garbled.
+e2e_eq "names in the archive outside ASCII" "" "$(zipinfo -1 "$ARCHIVE" | LC_ALL=C grep '[^ -~]')"
 for f in "${expected[@]}"; do
   case "$f" in
     LICENSE.txt | pelnoro.exe) ;;
@@ -53,6 +56,16 @@ for f in "${expected[@]}"; do
       else
         e2e_fail "guide $f differs from $src"
       fi
+      case "$f" in
+        *.txt | *.md)
+          # As Notepad shows it: UTF-8 marked by its byte-order mark, CR LF line ends.
+          e2e_eq "guide $f starts with the UTF-8 byte-order mark" "ef bb bf" \
+            "$(od -An -tx1 -N3 "$src" | xargs)"
+          iconv -f UTF-8 -t UTF-8 "$src" >/dev/null 2>&1 && e2e_pass "guide $f is UTF-8" ||
+            e2e_fail "guide $f is not UTF-8 throughout"
+          e2e_eq "guide $f lines not ending in CR LF" 0 "$(grep -vc $'\r$' "$src")"
+          ;;
+      esac
       ;;
   esac
 done

@@ -262,8 +262,9 @@ TEST(JpegInput, PackedRgbRejectsWhatPixelsReject) {
 }
 
 // What the writer is for: pictures of screens, as small as files and as faithful as
-// libjpeg's own at the same quality. The program's screenshots serve as the screens;
-// random pictures (photograph-like and noise) of random sizes as the rest.
+// libjpeg's own at the same quality. The program's screenshots (under docs/, the user
+// guide's among them) serve as the screens; random pictures (photograph-like and noise)
+// of random sizes as the rest.
 void ExpectAtLeastTheReference(const Image& source, int quality, const std::string& what,
                                double psnr_slack) {
   std::vector<std::uint8_t> ours;
@@ -281,7 +282,7 @@ void ExpectAtLeastTheReference(const Image& source, int quality, const std::stri
 
 TEST(JpegFidelity, ScreenshotsAreNoLargerAndNoWorseThanTheReference) {
   int pictures = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(PELNORO_SCREENSHOTS_DIR)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(PELNORO_SCREENSHOTS_DIR)) {
     if (entry.path().extension() != ".png") continue;
     std::ifstream file(entry.path(), std::ios::binary);
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};

@@ -127,10 +127,11 @@ TEST_F(CutTest, OverwriteDeclinedLeavesTheCaptureOpen) {
   EXPECT_EQ(st().CaptureActive, program::kTrue);
   EXPECT_TRUE(pic().Picture_CHANGE1.autoRedraw());
 
-  // Yes takes the plain name.
+  // Yes takes the plain name, and the cut window comes back with the cut.
   sys.answers.push_back(sys::kIdYes);
   cut();
   EXPECT_EQ(st().SaveFileName, L"clip.PNG");
+  EXPECT_TRUE(pic().visible());
   // No numbering and an empty base: the bare extension.
   box().Text保存ファイル名.setText(L"");
   captureAndSelect(10, 10, 60, 40);
