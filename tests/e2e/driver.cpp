@@ -610,8 +610,9 @@ int Usage() {
       L"                               print its screen point for a click through X)\n"
       L"  screen                       screen size and DPI\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
-      L"  wait-input X Y up|down|clicked  wait until the pointer is there, the button as\n"
-      L"                               given (clicked: pressed and released since)\n"
+      L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
+      L"  await-click X Y              print ready, then wait for a click there (made\n"
+      L"                               through X) and for the program to handle it\n"
       L"  settle TITLE                 wait until the window's program has handled its input\n"
       L"  locate TITLE X Y             the screen point of client pixel X,Y, if reachable\n"
       L"  click-watch TITLE X Y --watch L,T,W,H   click, then the ms until that screen\n"
@@ -854,40 +855,94 @@ int CmdPress(const Args& args) {
   return 0;
 }
 
-// wait-input X Y up|down|clicked: waits until the pointer is at screen X,Y with the left
-// button as given, as every Wine process sees it: input made by another X client
-// (xdotool) has then reached the program, before anything the driver sends afterwards.
-// "clicked": pressed and released again since the last look at the button (the system
-// keeps that mark for every process), so a short click is seen however fast it was.
+// wait-input X Y up|down: waits until the pointer is at screen X,Y with the left button
+// as given, as every Wine process sees it: input made by another X client (xdotool) has
+// then reached the program, before anything the driver sends afterwards.
 int CmdWaitInput(const Args& args) {
   if (args.positional.size() < 3) return Usage();
   LONG x = 0, y = 0;
   if (!ParsePoint(args, 0, x, y)) return Usage();
-  const std::wstring want = args.positional[2];
-  const bool clicked = want == L"clicked";
-  const bool down = want == L"down";
+  const bool down = args.positional[2] == L"down";
   const ULONGLONG deadline = GetTickCount64() + args.timeout_ms;
-  bool pressedSince = false;
   for (;;) {
     POINT now{};
     GetCursorPos(&now);
-    const SHORT state = GetAsyncKeyState(VK_LBUTTON);
-    const bool held = state < 0;
-    pressedSince = pressedSince || (state & 1) || held;
-    const bool there = now.x == x && now.y == y;
-    if (there && (clicked ? pressedSince && !held : held == down)) {
+    const bool held = GetAsyncKeyState(VK_LBUTTON) < 0;
+    if (now.x == x && now.y == y && held == down) {
       HWND under = WindowFromPoint(now);
       if (under && !Settle(under)) return kExitFailed;
-      Out(L"input", Num(x) + L"," + Num(y) + L" " + want);
+      Out(L"input", Num(x) + L"," + Num(y) + (down ? L" down" : L" up"));
       return 0;
     }
     if (GetTickCount64() >= deadline) {
-      Err(L"input did not arrive: wanted " + Num(x) + L"," + Num(y) + L" " + want + L", " +
-          PointerState() + (held ? L" button down" : L" button up"));
+      Err(L"input did not arrive: wanted " + Num(x) + L"," + Num(y) + (down ? L" down" : L" up") +
+          L", " + PointerState() + (held ? L" button down" : L" button up"));
       return kExitTimeout;
     }
-    Sleep(2);
+    Sleep(5);
   }
+}
+
+// The left button's presses and releases as the system hands them out, seen by a
+// low-level hook: every hardware click passes it, however short, whoever reads the
+// button's state meanwhile.
+struct ClickSeen {
+  POINT at{};
+  bool pressed = false;
+  bool released = false;
+} g_click;
+
+LRESULT CALLBACK ClickHook(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION) {
+    const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
+    if (message == WM_LBUTTONDOWN) {
+      g_click.pressed = true;
+      g_click.at = info->pt;
+    } else if (message == WM_LBUTTONUP && g_click.pressed) {
+      g_click.released = true;
+      g_click.at = info->pt;
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+// await-click X Y: prints "ready" once it watches the button, then waits for one press
+// and release at screen X,Y (made by another X client) and for the program under the
+// point to have handled them.
+int CmdAwaitClick(const Args& args) {
+  if (args.positional.size() < 2) return Usage();
+  LONG x = 0, y = 0;
+  if (!ParsePoint(args, 0, x, y)) return Usage();
+  HHOOK hook = SetWindowsHookExW(WH_MOUSE_LL, ClickHook, GetModuleHandleW(nullptr), 0);
+  if (!hook) {
+    Err(L"no low-level mouse hook: error " + Num(GetLastError()));
+    return kExitFailed;
+  }
+  Out(L"ready", Num(x) + L"," + Num(y));
+  const ULONGLONG deadline = GetTickCount64() + args.timeout_ms;
+  // The hook is called from this thread's message loop.
+  while (!g_click.released) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  UnhookWindowsHookEx(hook);
+  if (!g_click.released) {
+    Err(L"the click did not arrive: wanted " + Num(x) + L"," + Num(y) + L", " +
+        (g_click.pressed ? L"pressed, not released, " : L"not pressed, ") + PointerState());
+    return kExitTimeout;
+  }
+  if (g_click.at.x != x || g_click.at.y != y) {
+    Err(L"the click arrived at " + Num(g_click.at.x) + L"," + Num(g_click.at.y) +
+        L" instead of " + Num(x) + L"," + Num(y));
+    return kExitFailed;
+  }
+  HWND under = WindowFromPoint(g_click.at);
+  if (under && !Settle(under)) return kExitFailed;
+  Out(L"clicked", Num(x) + L"," + Num(y));
+  return 0;
 }
 
 // A hash of what the screen shows in a rectangle.
@@ -992,6 +1047,7 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"list") return CmdList();
   if (cmd == L"screen") return CmdScreen();
   if (cmd == L"wait-input") return CmdWaitInput(args);
+  if (cmd == L"await-click") return CmdAwaitClick(args);
   if (cmd == L"pointer") {
     Out(L"pointer", PointerState());
     return 0;

@@ -72,14 +72,25 @@ drv() {
   esac
 }
 
-# _x_click_at X Y: a quick click of the left button at screen X,Y through X, waited for
-# until the program has had it (a long press would repeat a spin button).
+# _x_click_at X Y: a quick click of the left button at screen X,Y through X (a long press
+# would repeat a spin button), waited for until the program has handled it. The driver
+# watches the button from before the click, so however short the click is it is seen.
 _x_click_at() {
   command xdotool mousemove "$1" "$2"
-  # There, and the button's pressed-since mark cleared, before the click.
   _drv wait-input "$1" "$2" up >/dev/null || return 1
+  local watch pid rc
+  watch="$(mktemp)"
+  _drv await-click "$1" "$2" >"$watch" &
+  pid=$!
+  until grep -q '^ready=' "$watch"; do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; rm -f "$watch"; return 1; }
+    sleep 0.02
+  done
   command xdotool click 1
-  _drv wait-input "$1" "$2" clicked >/dev/null
+  wait "$pid"
+  rc=$?
+  rm -f "$watch"
+  return $rc
 }
 
 # _drv_click TITLE X Y [OPTIONS]: as the driver's click (the point must be over the
