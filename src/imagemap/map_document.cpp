@@ -3,6 +3,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "capture/selection.h"
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro::imagemap {
@@ -182,6 +184,15 @@ std::wstring coordsText(const AreaCoords& c, const CharFits& fits) {
 }
 
 }  // namespace
+
+AreaCoords CoordsOnPicture(const AreaCoords& c, int width, int height) {
+  auto on = [](const std::wstring& text, int side) {
+    const double v = sys::LenientNumber(text);
+    const double kept = capture::OnImage(v, side);
+    return kept == v ? text : sys::SingleText(kept);
+  };
+  return {on(c.x1, width), on(c.y1, height), on(c.x2, width), on(c.y2, height)};
+}
 
 bool FitsCp932(wchar_t c) {
   const std::wstring_view one(&c, 1);
