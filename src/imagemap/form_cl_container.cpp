@@ -148,6 +148,9 @@ bool FormCL_CONTAINER::isPicture(const std::wstring& target) {
 }
 
 void FormCL_CONTAINER::CommandコンテナOK_Click() {
+  // A line break or another control character cannot be part of a path or an address:
+  // they are taken out, and the box shows what is used.
+  Textリンクターゲット.setText(tk::OneLineText(Textリンクターゲット.text()));
   const std::wstring target = Textリンクターゲット.text();
   if (target.empty()) {
     sys_.messageBox(text::kNoTarget, text::kNoTargetTitle, sys::kMbOk | sys::kMbIconExclamation);
