@@ -2,10 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace pelnoro {
 namespace {
+
+TEST(PreviewFitTest, TheCopyShrinksByTheLargestFactorLeavingTwiceTheFit) {
+  for (auto [w, h, factor] : {std::tuple{12000, 9000, 30},
+                              {400, 300, 1},
+                              {50, 20, 1},
+                              {1000, 9000, 29},
+                              {16000, 300, 37},
+                              {1, 1, 1}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    const auto fit = imagemap::FitPreview(w, h);
+    const int k = imagemap::PreviewShrink(w, h, fit);
+    EXPECT_EQ(k, factor);
+    if (k > 1) {
+      EXPECT_GE(w / k, 2 * fit.width);
+      EXPECT_GE(h / k, 2 * fit.height);
+    }
+    EXPECT_TRUE(w / (k + 1) < 2 * fit.width || h / (k + 1) < 2 * fit.height);
+  }
+}
 
 TEST(PreviewFitTest, FitsInto200By150) {
   auto fit = [](int w, int h) {
