@@ -10,7 +10,6 @@
 . "$(dirname "${BASH_SOURCE[0]}")/../../tests/e2e/clip_lib.sh"
 W="${1:-12000}"
 H="${2:-9000}"
-DIALOG=リンクファイル
 
 now_ms() { date +%s%3N; }
 mb() { awk -v k="$1" 'BEGIN {printf "%.0f MB", k / 1024}'; }
@@ -21,7 +20,6 @@ memory() {  # the peak and current resident memory of the program's process
   echo "peak $(mb "$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")")," \
     "now $(mb "$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")")"
 }
-dialog_shown() { drv count "$DIALOG" | field count; }
 cut_window_shown() { drv count " Pelnoro" | field count; }
 
 e2e_begin big_picture
