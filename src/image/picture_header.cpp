@@ -91,7 +91,11 @@ std::optional<DeclaredSize> DeclaredOversize(std::string_view file, PictureForma
   const auto check = [&](long long w, long long h) {
     w = std::llabs(w);
     h = std::llabs(h);
-    if (w * h > largest.width * largest.height) largest = DeclaredSize{w, h};
+    // Sides are below 2^32: their product fits an unsigned 64-bit number.
+    const auto area = [](long long x, long long y) {
+      return static_cast<unsigned long long>(x) * static_cast<unsigned long long>(y);
+    };
+    if (area(w, h) > area(largest.width, largest.height)) largest = DeclaredSize{w, h};
     if (!found && (w > maxSide || h > maxSide)) found = DeclaredSize{w, h};
     return found.has_value();
   };

@@ -18,6 +18,11 @@ std::wstring megabytes(std::uint64_t bytes) {
 
 std::uint64_t PictureMemoryNeed(long long width, long long height) {
   if (width <= 0 || height <= 0) return 0;
+  // More than any memory: the product would not fit.
+  const std::uint64_t limit = UINT64_MAX / (kImagesHeld * kBytesPerPixel);
+  if (static_cast<std::uint64_t>(width) > limit / static_cast<std::uint64_t>(height)) {
+    return UINT64_MAX;
+  }
   return kImagesHeld * kBytesPerPixel * static_cast<std::uint64_t>(width) *
          static_cast<std::uint64_t>(height);
 }

@@ -93,6 +93,8 @@ TEST(PictureHeader, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
       {"PNG at the limit", png(100, 100), Verdict::kDecodable, 100, 100},
       {"PNG too wide", png(101, 7), Verdict::kTooLarge, 101, 7},
       {"PNG too high", png(7, 101), Verdict::kTooLarge, 7, 101},
+      {"PNG of the largest sides", png(0xFFFFFFFF, 0xFFFFFFFF), Verdict::kTooLarge, 0xFFFFFFFF,
+       0xFFFFFFFF},
       {"PNG cut short", png(5, 5).substr(0, 30), Verdict::kNotPicture, 0, 0},
       {"BMP bottom-up", bmp(100, 90), Verdict::kDecodable, 100, 90},
       {"BMP top-down, too high", bmp(20, -300), Verdict::kTooLarge, 20, 300},

@@ -11,6 +11,7 @@ TEST(PictureMemory, APictureNeedsFourOfItsImagesAndIsRefusedBeyondWhatIsFree) {
   EXPECT_EQ(sys::PictureMemoryNeed(12000, 9000), kNeed);
   EXPECT_FALSE(sys::RefusedForMemory(12000, 9000, kNeed));
   EXPECT_FALSE(sys::RefusedForMemory(0, 0, 0));  // no size declared: left to the decoder
+  EXPECT_EQ(sys::PictureMemoryNeed(1ll << 32, 1ll << 32), UINT64_MAX);
   const auto refused = sys::RefusedForMemory(12000, 9000, kNeed - 1);
   ASSERT_TRUE(refused);
   EXPECT_FALSE(refused->picture);
