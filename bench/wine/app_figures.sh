@@ -26,7 +26,7 @@ now_ms() { date +%s%3N; }
 # its resident memory, in MB.
 rss_anon() {
   local pid
-  pid="$(pgrep -f "$1" | head -n1)"
+  pid="$(wine_pid "$1")"
   [ -n "$pid" ] || { echo "?"; return; }
   awk '/^RssAnon:/ {a = $2} /^VmRSS:/ {r = $2} END {printf "%.1f MB (VmRSS %.1f)", a / 1024, r / 1024}' \
     "/proc/$pid/status"

@@ -3,6 +3,7 @@
 #include "app/form_pelnoro.h"
 #include "capture/form_pic.h"
 #include "dialogs/form_property_box.h"
+#include "dialogs/texts.h"
 #include "imagemap/form_cl_container.h"
 #include "imagemap/map_document.h"
 #include "imagemap/target_file.h"
@@ -43,7 +44,11 @@ bool FormPELNORO::OpenImageFile(const std::wstring& path, const std::wstring& fi
   st.SaveFileName = output::FormatExtensionOf(fileName).empty()
                         ? output::WithExtension(fileName, st.SaveFileExt)
                         : fileName;
-  box.Text保存ファイル名.setText(imagemap::BaseName(fileName));
+  if (const std::wstring name = imagemap::BaseName(fileName); !box.SetFileName(name)) {
+    // Usable now; the settings file keeps the last name it can hold.
+    sys.messageBox(dialogs::text::NameNotStorable(name, box.StoredFileName()),
+                   output::text::kFileNameTitle, sys::kMbOk | sys::kMbIconExclamation);
+  }
   openedPicture_ = true;
 
   imageWaitsForSave(settings.saveFolder);

@@ -104,6 +104,12 @@ void FormPELNORO::Label保存実行_Click() {
   const program::Settings settings = app_.propertyBox().Current();
   // The file always carries the extension of the format it is written in.
   const output::SaveTarget target = output::ResolveSaveTarget(st.SaveFileName, st.SaveFileExt);
+  // A name Windows cannot create would only come back as a write error.
+  if (!output::IsWritableFileName(target.fileName)) {
+    sys.messageBox(output::text::UnwritableName(target.fileName), output::text::kFileNameTitle,
+                   sys::kMbOk | sys::kMbIconExclamation);
+    return;
+  }
   // A picture opened from a file is saved under its own name: it may stand in the save
   // folder already, even be the very file opened.
   if (openedPicture_ && sys.fileExists(settings.saveFolder + target.fileName) &&

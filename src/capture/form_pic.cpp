@@ -139,7 +139,7 @@ void FormPic::Picture_CHANGE1_MouseDown(const tk::MouseEvent& e) {
     if (!state_.ImageChanging) SaveUndoImage();
     return;
   }
-  bandDown(Picture_CHANGE1, editSelection, e);
+  bandDown(Picture_CHANGE1, editSelection, onEditImage(e));
 }
 
 void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
@@ -163,8 +163,17 @@ void FormPic::Picture_CHANGE1_MouseMove(const tk::MouseEvent& e) {
   bandMove(Picture_CHANGE1, e);
 }
 
+tk::MouseEvent FormPic::onEditImage(tk::MouseEvent e) const {
+  const image::Surface& picture = Picture_CHANGE1.surface();
+  e.x = OnImage(e.x, picture.width());
+  e.y = OnImage(e.y, picture.height());
+  return e;
+}
+
 void FormPic::Picture_CHANGE1_MouseUp(const tk::MouseEvent& e) {
-  bandUp(editSelection, e);
+  // A drag that ends beside the cut selects up to its edge: the mosaic and the link
+  // areas work on the picture only.
+  bandUp(editSelection, onEditImage(e));
   PlaceAnchor();
 }
 

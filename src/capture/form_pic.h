@@ -84,6 +84,8 @@ class FormPic : public tk::Form {
   void bandDown(tk::PictureBox& surface, const SelectionLabels& rec, const tk::MouseEvent& e);
   void bandMove(tk::PictureBox& surface, const tk::MouseEvent& e);
   void bandUp(const SelectionLabels& rec, const tk::MouseEvent& e);
+  // The event with its point moved onto the edit image.
+  tk::MouseEvent onEditImage(tk::MouseEvent e) const;
   void showPointer(const PointerLabels& labels, const tk::MouseEvent& e);
   void setEditImage(image::Surface picture);
   // The window's outer size, kept within the screen.

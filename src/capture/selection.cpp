@@ -31,4 +31,8 @@ std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText
   return {startText, sys::SingleText(release)};
 }
 
+double OnImage(double v, int side) {
+  return std::clamp(v, 0.0, std::max(side - 1, 0) * 1.0);
+}
+
 }  // namespace pelnoro::capture

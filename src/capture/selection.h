@@ -42,4 +42,8 @@ tk::Rect BandRect(int startX, int startY, int currentX, int currentY);
 // release coordinate give the start and end texts, the smaller first.
 std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText, double release);
 
+// A coordinate on an image `side` pixels across: 0 to the last pixel. The pointer may
+// leave the image while the button is held; what it selects does not.
+double OnImage(double v, int side);
+
 }  // namespace pelnoro::capture

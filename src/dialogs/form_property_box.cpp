@@ -111,6 +111,7 @@ FormPROPERTY_BOX::FormPROPERTY_BOX(sys::System& sys, program::AppState& state,
   paintOnPage(*this);
   chooser_.setPropertyBox(*this);
   storedSaveFolder_ = Label保存先.caption();
+  storedFileName_ = Text保存ファイル名.text();
   wireEvents();
 }
 
@@ -174,6 +175,9 @@ void FormPROPERTY_BOX::designClickableMapPage() {
 void FormPROPERTY_BOX::wireEvents() {
   CheckJPEGプログレッシブ.onClick = [this] { CheckJPEGプログレッシブ_Click(); };
   VScrollJPEG_解像度.onChange = [this] { VScrollJPEG_解像度_Change(); };
+  Text保存ファイル名.onChange = [this] {
+    if (sys::fitsCp932(Text保存ファイル名.text())) storedFileName_ = Text保存ファイル名.text();
+  };
   List保存履歴.onClick = [this] { List保存履歴_Click(); };
   Label保存先.onMouseMove = [this](const tk::MouseEvent&) { Label保存先_MouseMove(); };
   Command保存先選択.onClick = [this] { Command保存先選択_Click(); };
@@ -205,6 +209,11 @@ bool FormPROPERTY_BOX::SetSaveFolder(const std::wstring& folder) {
   if (!sys::fitsCp932(folder)) return false;
   storedSaveFolder_ = folder;
   return true;
+}
+
+bool FormPROPERTY_BOX::SetFileName(const std::wstring& name) {
+  Text保存ファイル名.setText(name);
+  return sys::fitsCp932(name);
 }
 
 void FormPROPERTY_BOX::Label保存先_MouseMove() {
@@ -304,7 +313,8 @@ void FormPROPERTY_BOX::SetPropertyLines(const std::vector<std::wstring>& lines) 
 }
 
 void FormPROPERTY_BOX::RebuildPropertyLines(double mainLeft, double mainTop) {
-  SetPropertyLines(program::SettingsLines(Current(), storedSaveFolder_, mainLeft, mainTop));
+  SetPropertyLines(
+      program::SettingsLines(Current(), storedSaveFolder_, storedFileName_, mainLeft, mainTop));
 }
 
 void FormPROPERTY_BOX::RefreshPropertyList(double mainLeft, double mainTop) {

@@ -94,6 +94,10 @@ class FormPROPERTY_BOX : public tk::Form {
   bool SetSaveFolder(const std::wstring& folder);
   // The save folder as the settings file gets it.
   const std::wstring& StoredSaveFolder() const { return storedSaveFolder_; }
+  // The file name, in the same way: the settings file keeps the last one it can hold,
+  // typed or set. False when this one cannot be kept there.
+  bool SetFileName(const std::wstring& name);
+  const std::wstring& StoredFileName() const { return storedFileName_; }
 
  private:
   // The design of each page, and the events.
@@ -106,6 +110,7 @@ class FormPROPERTY_BOX : public tk::Form {
   program::AppState& state_;
   FormFLD_browse& chooser_;
   std::wstring storedSaveFolder_;
+  std::wstring storedFileName_;
 };
 
 }  // namespace pelnoro::dialogs

@@ -71,6 +71,11 @@ inline std::wstring NotStorable(const std::wstring& path, const std::wstring& ke
          L"]\nこのフォルダー名には設定ファイル (Shift_JIS) に書けない文字があります。\n" +
          L"今回は保存先に使えますが、次回の起動では前の保存先 [" + kept + L"] に戻ります。";
 }
+inline std::wstring NameNotStorable(const std::wstring& name, const std::wstring& kept) {
+  return L"[" + name +
+         L"]\nこのファイル名には設定ファイル (Shift_JIS) に書けない文字があります。\n" +
+         L"今回はこの名前で保存できますが、次回の起動ではファイル名は [" + kept + L"] に戻ります。";
+}
 inline std::wstring DriveNotReady(const std::wstring& drive) {
   return L"ドライブ " + drive + L" の準備ができていません。\n" +
          L"ディスクを入れてからもう一度選ぶか、別のドライブを選んでください。";

@@ -83,13 +83,19 @@ struct DeclaredSize {
 // and GIF ones, and its icon frames) decode the whole picture as soon as they
 // open it, so their own size would come too late. TIFF and BMP decoders read
 // pixels only when asked; their frame size is checked before that.
+// `largest` gets the largest size (by area) declared up to there.
 std::optional<DeclaredSize> DeclaredOversize(std::string_view file, PictureFormat format,
-                                             int maxSide) {
+                                             int maxSide, DeclaredSize& largest) {
   const Bytes b(file);
   std::optional<DeclaredSize> found;
   const auto check = [&](long long w, long long h) {
     w = std::llabs(w);
     h = std::llabs(h);
+    // Sides are below 2^32: their product fits an unsigned 64-bit number.
+    const auto area = [](long long x, long long y) {
+      return static_cast<unsigned long long>(x) * static_cast<unsigned long long>(y);
+    };
+    if (area(w, h) > area(largest.width, largest.height)) largest = DeclaredSize{w, h};
     if (!found && (w > maxSide || h > maxSide)) found = DeclaredSize{w, h};
     return found.has_value();
   };
@@ -192,13 +198,16 @@ HeaderCheck CheckPictureHeader(std::string_view file, int maxSide) {
   if (check.format == PictureFormat::kUnknown) return check;
   // Wine's PNG decoder shows a file cut short without a word.
   if (check.format == PictureFormat::kPng && !PngIsWhole(file)) return check;
-  if (const auto big = DeclaredOversize(file, check.format, maxSide)) {
+  DeclaredSize largest;
+  if (const auto big = DeclaredOversize(file, check.format, maxSide, largest)) {
     check.verdict = HeaderCheck::Verdict::kTooLarge;
     check.width = big->width;
     check.height = big->height;
     return check;
   }
   check.verdict = HeaderCheck::Verdict::kDecodable;
+  check.width = largest.width;
+  check.height = largest.height;
   return check;
 }
 

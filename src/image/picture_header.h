@@ -26,7 +26,8 @@ struct HeaderCheck {
   PictureFormat format = PictureFormat::kUnknown;
   Verdict verdict = Verdict::kNotPicture;
   // For kTooLarge: the first size the headers declare that is wider or higher than
-  // the side allowed.
+  // the side allowed. For kDecodable: the largest they declare (a GIF's screen or
+  // frame, an icon's image), 0 x 0 where they declare none before the pixels (TIFF).
   long long width = 0, height = 0;
 };
 

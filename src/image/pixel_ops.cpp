@@ -56,4 +56,35 @@ void StretchNearest(const Surface& src, int sx, int sy, int sw, int sh, Surface&
   }
 }
 
+Surface ShrinkByAverage(const Surface& src, int factor) {
+  if (factor < 2 || src.empty()) return src;
+  const int w = (src.width() + factor - 1) / factor, h = (src.height() + factor - 1) / factor;
+  Surface out(w, h, 0);
+  std::vector<std::uint64_t> sums(static_cast<std::size_t>(w) * 3);
+  for (int oy = 0; oy < h; ++oy) {
+    std::fill(sums.begin(), sums.end(), 0);
+    const int y0 = oy * factor, y1 = std::min(y0 + factor, src.height());
+    for (int y = y0; y < y1; ++y) {
+      const std::uint32_t* row = src.row(y);
+      for (int x = 0; x < src.width(); ++x) {
+        std::uint64_t* s = &sums[static_cast<std::size_t>(x / factor) * 3];
+        s[0] += row[x] & 0xFF;
+        s[1] += row[x] >> 8 & 0xFF;
+        s[2] += row[x] >> 16 & 0xFF;
+      }
+    }
+    std::uint32_t* dst = out.row(oy);
+    for (int ox = 0; ox < w; ++ox) {
+      const std::uint64_t n =
+          static_cast<std::uint64_t>(std::min(factor, src.width() - ox * factor)) * (y1 - y0);
+      const std::uint64_t* s = &sums[static_cast<std::size_t>(ox) * 3];
+      const auto mean = [n](std::uint64_t v) {
+        return static_cast<std::uint32_t>((v + n / 2) / n);
+      };
+      dst[ox] = mean(s[0]) | mean(s[1]) << 8 | mean(s[2]) << 16;
+    }
+  }
+  return out;
+}
+
 }  // namespace pelnoro::image

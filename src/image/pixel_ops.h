@@ -17,6 +17,11 @@ void CopyRect(const Surface& src, int sx, int sy, int w, int h, Surface& dst, in
 void StretchNearest(const Surface& src, int sx, int sy, int sw, int sh, Surface& dst, int dx,
                     int dy, int dw, int dh, std::uint32_t outside = 0);
 
+// The surface made `factor` times smaller on each axis, each pixel the rounded mean of
+// the factor x factor block it stands for (a block cut by the right or bottom edge
+// averages the pixels it has). A factor below 2 gives a copy.
+Surface ShrinkByAverage(const Surface& src, int factor);
+
 // A straight-alpha pixel as decoders hand them out (0xAARRGGBB) laid over a colour
 // reference, each channel rounded: a colour reference.
 inline std::uint32_t OverBackground(std::uint32_t argb, std::uint32_t background) {

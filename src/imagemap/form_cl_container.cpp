@@ -4,6 +4,7 @@
 
 #include "capture/form_pic_geometry.h"
 #include "dialogs/texts.h"
+#include "image/pixel_ops.h"
 #include "imagemap/map_document.h"
 #include "imagemap/preview_fit.h"
 #include "imagemap/target_file.h"
@@ -115,10 +116,13 @@ void FormCL_CONTAINER::Dirコンテナ_Change() {
 
 void FormCL_CONTAINER::preview(const image::Surface& picture) {
   // The measuring image takes the picture's own size; the preview fits it into its box.
-  auto shared = std::make_shared<const image::Surface>(picture);
+  // Both keep a copy only twice the box's size or so: a huge picture is not held twice
+  // while the dialog waits, nor copied whole at every repaint.
+  const PreviewFit fit = FitPreview(picture.width(), picture.height());
+  auto shared = std::make_shared<const image::Surface>(
+      image::ShrinkByAverage(picture, PreviewShrink(picture.width(), picture.height(), fit)));
   ImageVIEW2.setPicture(shared);
   ImageVIEW2.move(ImageVIEW2.left(), ImageVIEW2.top(), picture.width(), picture.height());
-  const PreviewFit fit = FitPreview(picture.width(), picture.height());
   ImageVIEW1.move(fit.left, fit.top, fit.width, fit.height);
   ImageVIEW1.setPicture(std::move(shared));
 }
@@ -148,6 +152,9 @@ bool FormCL_CONTAINER::isPicture(const std::wstring& target) {
 }
 
 void FormCL_CONTAINER::CommandコンテナOK_Click() {
+  // A line break or another control character cannot be part of a path or an address:
+  // they are taken out, and the box shows what is used.
+  Textリンクターゲット.setText(tk::OneLineText(Textリンクターゲット.text()));
   const std::wstring target = Textリンクターゲット.text();
   if (target.empty()) {
     sys_.messageBox(text::kNoTarget, text::kNoTargetTitle, sys::kMbOk | sys::kMbIconExclamation);

@@ -86,8 +86,10 @@ bool LinkMode::WriteAreaEntry(const AreaLink& link) {
   const capture::PixelSize popup = link.picture.value_or(capture::PixelSize{});
   const auto& labels = pic_.editSelection;
   auto caption = [](const tk::Label* l) { return l ? l->caption() : std::wstring(); };
-  const AreaCoords coords{caption(labels.startX), caption(labels.startY), caption(labels.endX),
-                          caption(labels.endY)};
+  const image::Surface& picture = pic_.Picture_CHANGE1.surface();
+  const AreaCoords coords = CoordsOnPicture(
+      {caption(labels.startX), caption(labels.startY), caption(labels.endX), caption(labels.endY)},
+      picture.width(), picture.height());
   const auto lines = document_.areaLines(coords, link.target, slashTarget, link.picture.has_value(),
                                          BaseName(link.fileName), popup.width + kPopupMargin,
                                          popup.height + kPopupMargin);

@@ -1,8 +1,10 @@
 #include "imagemap/map_document.h"
 
+#include <algorithm>
 #include <type_traits>
 #include <utility>
 
+#include "system/number_text.h"
 #include "system/text_file.h"
 
 namespace pelnoro::imagemap {
@@ -182,6 +184,16 @@ std::wstring coordsText(const AreaCoords& c, const CharFits& fits) {
 }
 
 }  // namespace
+
+AreaCoords CoordsOnPicture(const AreaCoords& c, int width, int height) {
+  // Beside the picture means past its first or its last pixel, both whole numbers.
+  auto on = [](const std::wstring& text, int side) {
+    const double v = sys::LenientNumber(text);
+    if (v < 0) return std::wstring(L"0");
+    return v > side - 1 ? std::to_wstring(std::max(side - 1, 0)) : text;
+  };
+  return {on(c.x1, width), on(c.y1, height), on(c.x2, width), on(c.y2, height)};
+}
 
 bool FitsCp932(wchar_t c) {
   const std::wstring_view one(&c, 1);

@@ -54,7 +54,13 @@ std::wstring RelativeFileAddress(std::wstring_view fileName);
 // The four selection captions (start X, start Y, end X, end Y), copied unchanged.
 struct AreaCoords {
   std::wstring x1, y1, x2, y2;
+  bool operator==(const AreaCoords&) const = default;
 };
+
+// The corners kept on a picture of width x height pixels (0 to the last pixel): a
+// caption on it stays as written, one beside it becomes the edge. A selection made
+// before a turn or a scaling may lie beside the picture now.
+AreaCoords CoordsOnPicture(const AreaCoords& c, int width, int height);
 
 // One run of link mode: the document's lines, and the popup functions named so
 // far, so that no two popup areas share a function by accident.

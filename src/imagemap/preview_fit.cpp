@@ -1,5 +1,6 @@
 #include "imagemap/preview_fit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pelnoro::imagemap {
@@ -47,6 +48,11 @@ PreviewFit FitPreview(int naturalWidth, int naturalHeight) {
   fit.left = 476 - t / 2;
   fit.top = 107 - u / 2;
   return fit;
+}
+
+int PreviewShrink(int naturalWidth, int naturalHeight, const PreviewFit& fit) {
+  if (fit.width <= 0 || fit.height <= 0) return 1;
+  return std::max(1, std::min(naturalWidth / (2 * fit.width), naturalHeight / (2 * fit.height)));
 }
 
 }  // namespace pelnoro::imagemap

@@ -14,4 +14,8 @@ struct PreviewFit {
 // naturalWidth x naturalHeight: the picture's own size in pixels.
 PreviewFit FitPreview(int naturalWidth, int naturalHeight);
 
+// The whole factor the preview's copy of the picture is shrunk by: the largest that
+// leaves it at least twice the fitted size on both axes (1: kept as it is).
+int PreviewShrink(int naturalWidth, int naturalHeight, const PreviewFit& fit);
+
 }  // namespace pelnoro::imagemap

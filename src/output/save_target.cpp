@@ -16,7 +16,28 @@ bool endsWithNoCase(const std::wstring& s, const std::wstring& tail) {
   return true;
 }
 
+bool isDeviceName(std::wstring_view base) {
+  while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
+  std::wstring upper(base);
+  for (auto& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+    if (upper == device) return true;
+  }
+  return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
+         upper[3] >= L'1' && upper[3] <= L'9';
+}
+
 }  // namespace
+
+bool IsWritableFileName(std::wstring_view name) {
+  if (name.empty() || name.back() == L'.' || name.back() == L' ') return false;
+  for (const wchar_t c : name) {
+    if (c < 0x20 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) {
+      return false;
+    }
+  }
+  return !isDeviceName(name.substr(0, name.find(L'.')));
+}
 
 std::wstring ExtensionFor(program::SaveFormat format) {
   switch (format) {

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "program/settings.h"
 
@@ -33,6 +34,11 @@ std::wstring FormatExtensionOf(const std::wstring& fileName);
 // A name ending in a format's extension is written in that format; any other name
 // in the chosen format, under the name as it stands.
 SaveTarget ResolveSaveTarget(const std::wstring& fileName, const std::wstring& chosenExt);
+
+// Whether Windows can create a file of this name as it stands: not empty, no control
+// character, none of \ / : * ? " < > |, no device name (CON, NUL, COM1...), with or
+// without an extension, and no end in a dot or a space, which would be dropped.
+bool IsWritableFileName(std::wstring_view name);
 
 // The name with its extension (the part from its last ".", if any) replaced by ext.
 std::wstring WithExtension(const std::wstring& fileName, const std::wstring& ext);

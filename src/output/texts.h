@@ -1,6 +1,8 @@
 // The clip output's own texts.
 #pragma once
 
+#include <string>
+
 namespace pelnoro::output::text {
 
 inline constexpr const wchar_t* kNoSelection =
@@ -24,6 +26,13 @@ inline constexpr const wchar_t* kBadQuality =
     L"JPEG圧縮率が0から255の数値ではありません。処理を中断します。 解像度 = ";
 inline constexpr const wchar_t* kNoFolder = L"]フォルダーは有りません";
 inline constexpr const wchar_t* kFolderTitle = L"フォルダー確認";
+
+inline constexpr const wchar_t* kFileNameTitle = L"ファイル名確認";
+inline std::wstring UnwritableName(const std::wstring& name) {
+  return L"[" + name + L"]\nこのファイル名では保存できません。\n" +
+         L"名前に使えない文字 (\\ / : * ? \" < > |) や CON、NUL のような予約された名前を" +
+         L"使わないように、ファイル名を変えてください。";
+}
 
 inline constexpr const wchar_t* kExtJpeg = L".JPG";
 inline constexpr const wchar_t* kExtBmp = L".BMP";

@@ -82,12 +82,13 @@ std::optional<std::pair<long, long>> WindowPositionOf(const std::vector<std::wst
 }
 
 std::vector<std::wstring> SettingsLines(const Settings& settings, const std::wstring& keptFolder,
-                                        double left, double top) {
+                                        const std::wstring& keptFileName, double left, double top) {
   std::vector<std::wstring> lines;
   if (const wchar_t* format = formatName(settings.format)) {
     lines.push_back(line(text::kKeyFormat, format));
   }
-  lines.push_back(line(text::kKeyFileName, settings.fileName));
+  lines.push_back(line(text::kKeyFileName,
+                       sys::fitsCp932(settings.fileName) ? settings.fileName : keptFileName));
   lines.push_back(
       line(text::kKeyNumbering, settings.autoNumbering ? text::kNumberingOn : text::kNumberingOff));
   lines.push_back(line(text::kKeyFolder,

@@ -29,10 +29,11 @@ std::optional<std::pair<long, long>> WindowPositionOf(const std::vector<std::wst
 std::pair<long, long> ParsePositionValue(const std::wstring& line);
 
 // The six settings lines (five when no format is chosen) for the settings and the main
-// window's place in twips. The file is Shift_JIS: a save folder it cannot hold is
-// written as keptFolder, the last one it could, so that it never names another folder.
+// window's place in twips. The file is Shift_JIS: a save folder or file name it cannot
+// hold is written as keptFolder or keptFileName, the last one it could, so that it never
+// names another folder or a name no file can have ("e??").
 std::vector<std::wstring> SettingsLines(const Settings& settings, const std::wstring& keptFolder,
-                                        double left, double top);
+                                        const std::wstring& keptFileName, double left, double top);
 
 // The history a start makes: the save log's non-empty lines, or without a save log the
 // save folder and single spaces, 16 rows.

@@ -197,6 +197,16 @@ void ListBox::clickRow(int i) {
   if (listIndex_ >= 0) raiseClick();
 }
 
+std::wstring OneLineText(std::wstring_view text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (const wchar_t c : text) {
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+    if (!control) out += c;
+  }
+  return out;
+}
+
 void TextBox::setText(std::wstring v) {
   if (v == text_) return;
   text_ = std::move(v);

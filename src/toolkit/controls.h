@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "image/surface.h"
@@ -220,6 +221,10 @@ class TextBox : public Control {
   std::wstring text_;
   bool multiLine_ = false;
 };
+
+// Text for a one-line box: line breaks and other control characters (C0, DEL, C1, the
+// line and paragraph separators) removed, so that the lines of a pasted path join up.
+std::wstring OneLineText(std::wstring_view text);
 
 class CheckBox : public Control {
  public:

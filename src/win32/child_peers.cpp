@@ -167,6 +167,12 @@ class ListBoxPeer : public NativeChild {
       result = 0;
       return true;
     }
+    if (msg == WM_LBUTTONDBLCLK) {
+      // Every click on a row is one Click: the second press of a double click goes to
+      // the list as a press of its own, which it answers with a selection on release.
+      result = CallWindowProcW(own_, hwnd_, WM_LBUTTONDOWN, wp, lp);
+      return true;
+    }
     return NativeChild::subclassed(msg, wp, lp, result);
   }
 
@@ -270,10 +276,33 @@ class TextBoxPeer : public NativeChild {
       result = 0;  // no beep for Enter in a one-line box
       return true;
     }
+    if (msg == WM_PASTE && !text_.multiLine()) {
+      // The edit control would keep only the first line of what is pasted; a path
+      // copied across a line break should come whole.
+      pasteOneLine();
+      result = 0;
+      return true;
+    }
     return NativeChild::subclassed(msg, wp, lp, result);
   }
 
  private:
+  void pasteOneLine() {
+    if (GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_READONLY) return;
+    std::wstring pasted;
+    if (!OpenClipboard(hwnd_)) return;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+        // Another program's data: read no further than its block, ended or not.
+        const std::size_t room = GlobalSize(h) / sizeof(wchar_t);
+        pasted = tk::OneLineText(std::wstring_view(p, wcsnlen(p, room)));
+        GlobalUnlock(h);
+      }
+    }
+    CloseClipboard();
+    SendMessageW(hwnd_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pasted.c_str()));
+  }
+
   tk::TextBox& text_;
 };
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "image/picture_header.h"
+#include "system/picture_memory.h"
 #include "win32/wic_decoder.h"
 #include "win32/win32_system.h"
 
@@ -92,6 +93,15 @@ sys::PictureLoad Win32System::loadPicture(const std::wstring& path, std::uint32_
         return sys::PictureFailure(sys::kPictureTooLarge, header.width, header.height, maxSide);
       case image::HeaderCheck::Verdict::kDecodable:
         break;
+    }
+    // Refused before decoding: a picture the free memory cannot hold would only fail
+    // part way, or push the system into paging.
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (GlobalMemoryStatusEx(&memory)) {
+      if (auto refused = sys::RefusedForMemory(header.width, header.height, memory.ullAvailPhys)) {
+        return std::move(*refused);
+      }
     }
     sys::PictureLoad decoded =
         DecodeWithWic(imagingFactory(), bytes, header.format, background, maxSide);

@@ -156,6 +156,19 @@ e2e_wait() {
   done
 }
 
+# wine_pid EXE-NAME: the Linux pid of that Windows program of this case's prefix: the
+# process named after the exe, not the launcher that started it nor a copy in another
+# prefix.
+wine_pid() {
+  local pid
+  for pid in $(pgrep -x "$1"); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$E2E_PREFIX"; then
+      echo "$pid"
+      return
+    fi
+  done
+}
+
 # Value of KEY from driver output given on stdin.
 field() { sed -n "s/^$1=//p" | head -n1 | tr -d '\r'; }
 

@@ -6,25 +6,7 @@
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/clip_lib.sh"
 
-DIALOG=リンクファイル
-
-dialog_shown() { drv count "$DIALOG" | field count; }
 cut_window_shown() { drv count " Pelnoro" | field count; }
-
-# open_file NAME [SHOT]: 画像開く, NAME clicked in the dialog's file list, OK.
-open_file() {
-  local hwnd
-  drv click Pelnoro $(px "${OPEN_SAVE[@]}") >/dev/null
-  if [ "$(e2e_poll 1 10 dialog_shown)" != 1 ]; then
-    e2e_fail "no dialog after 画像開く"
-    return 1
-  fi
-  for hwnd in $(drv children "$DIALOG" | awk '$2 == "ListBox" {sub(/^child=/, "", $1); print $1}'); do
-    e2e_list_click "$hwnd" "$1" 2>/dev/null && break
-  done
-  [ -n "${2:-}" ] && e2e_note "screenshot: $(e2e_screenshot "$2")"
-  e2e_click_child "$DIALOG" Button OK || e2e_fail "no OK button"
-}
 
 # save_as NAME FILE: opens the save panel, renames the picture NAME-as-shown to the
 # basename of FILE, saves, and waits for FILE (a Linux path).

@@ -124,9 +124,11 @@ Written startAndExit(FakeSystem& sys, std::optional<Lines>& settingsLines) {
   // The property box keeps the last folder the file can hold, the design one at first.
   const std::wstring& folder = start.settings.saveFolder;
   const std::wstring kept = sys::fitsCp932(folder) ? folder : designSettings().saveFolder;
+  const std::wstring& name = start.settings.fileName;
+  const std::wstring keptName = sys::fitsCp932(name) ? name : designSettings().fileName;
   // Both files written.
   PELNORO_FUZZ_CHECK(program::WriteSettingsFiles(
-      sys, program::SettingsLines(start.settings, kept, place.left, place.top),
+      sys, program::SettingsLines(start.settings, kept, keptName, place.left, place.top),
       start.folderHistory));
   Written w;
   const auto settings = sys.file(sys.exe + L"pelnoro.ini");

@@ -47,7 +47,7 @@ sources_of() {
     fuzz_deflate) echo "$encoders" ;;
     fuzz_settings) echo "$settings" ;;
     fuzz_codepage) echo "$text_files" ;;
-    fuzz_map_document) echo "$text_files src/imagemap/map_document.cpp" ;;
+    fuzz_map_document) echo "$text_files src/system/number_text.cpp src/imagemap/map_document.cpp" ;;
     fuzz_picture_header) portable image ;;
   esac
 }

@@ -84,6 +84,10 @@ class CaptureTest : public AppTest {
     return {main().Label始点X.caption(), main().Label始点Y.caption(), main().Label終点X.caption(),
             main().Label終点Y.caption()};
   }
+  std::vector<std::wstring> editRecord() {
+    return {main().Label始点X2.caption(), main().Label始点Y2.caption(),
+            main().Label終点X2.caption(), main().Label終点Y2.caption()};
+  }
 };
 
 }  // namespace pelnoro::testing

@@ -7,32 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "native_control.h"
 #include "toolkit/controls.h"
-#include "toolkit/form.h"
-#include "win32/win32_peer_factory.h"
-#include "win32/win32_system.h"
 
 namespace pelnoro {
 namespace {
 
-class NativeListBoxTest : public ::testing::Test {
+class NativeListBoxTest : public testing::NativeControlTest<tk::ListBox> {
  protected:
-  struct ListForm {
-    tk::Form form{L"Form1"};
-    tk::ListBox list{&form, L"List1"};
-  };
+  void SetUp() override { realise(4500, 4500, 3000, 3000); }
 
-  void SetUp() override {
-    f.form.setBorderStyle(tk::BorderStyle::FixedSingle);
-    f.form.move(1500, 1500, 4500, 4500);
-    f.list.move(120, 120, 3000, 3000);
-    win32::Win32PeerFactory peers(sys.twipsPerPixelX(), sys.twipsPerPixelY());
-    peers.realise(f.form);
-    f.form.show();
-    sys.doEvents();
-  }
-
-  HWND list() const { return static_cast<HWND>(f.list.nativeTag); }
+  HWND list() const { return native(); }
 
   std::vector<std::wstring> nativeRows() const {
     std::vector<std::wstring> out;
@@ -49,59 +34,56 @@ class NativeListBoxTest : public ::testing::Test {
   }
 
   void expectMirrored(const char* step) {
-    EXPECT_EQ(nativeRows(), f.list.items()) << step;
-    EXPECT_EQ(SendMessageW(list(), LB_GETCURSEL, 0, 0), f.list.listIndex()) << step;
+    EXPECT_EQ(nativeRows(), f.control.items()) << step;
+    EXPECT_EQ(SendMessageW(list(), LB_GETCURSEL, 0, 0), f.control.listIndex()) << step;
   }
-
-  win32::Win32System sys;
-  ListForm f;
 };
 
 TEST_F(NativeListBoxTest, RowsAndSelectionFollowEveryKindOfEdit) {
-  for (int i = 0; i < 20; ++i) f.list.addItem(L"row " + std::to_wstring(i));
-  f.list.setListIndex(5);
+  for (int i = 0; i < 20; ++i) f.control.addItem(L"row " + std::to_wstring(i));
+  f.control.setListIndex(5);
   expectMirrored("appended, row 5 selected");
 
-  f.list.insertItem(0, L"top");
-  ASSERT_EQ(f.list.listIndex(), 6);
+  f.control.insertItem(0, L"top");
+  ASSERT_EQ(f.control.listIndex(), 6);
   expectMirrored("inserted at the top");
-  f.list.removeItem(10);
+  f.control.removeItem(10);
   expectMirrored("a row below the selection removed");
-  f.list.removeItem(2);
-  ASSERT_EQ(f.list.listIndex(), 5);
+  f.control.removeItem(2);
+  ASSERT_EQ(f.control.listIndex(), 5);
   expectMirrored("a row above the selection removed");
-  f.list.setList(5, L"replaced");
+  f.control.setList(5, L"replaced");
   expectMirrored("the selected row replaced");
-  f.list.setList(0, L"first replaced");
+  f.control.setList(0, L"first replaced");
   expectMirrored("another row replaced");
-  f.list.removeItem(5);
-  ASSERT_EQ(f.list.listIndex(), -1);
+  f.control.removeItem(5);
+  ASSERT_EQ(f.control.listIndex(), -1);
   expectMirrored("the selected row removed");
 
-  f.list.clear();
+  f.control.clear();
   expectMirrored("cleared");
-  for (int i = 0; i < 50; ++i) f.list.addItem(L"again " + std::to_wstring(i));
-  f.list.setListIndex(49);
+  for (int i = 0; i < 50; ++i) f.control.addItem(L"again " + std::to_wstring(i));
+  f.control.setListIndex(49);
   expectMirrored("refilled");
   sys.doEvents();
   expectMirrored("after the message loop ran");
 }
 
 TEST_F(NativeListBoxTest, AppendingKeepsTheRowsTheListAlreadyHad) {
-  for (int i = 0; i < 10; ++i) f.list.addItem(L"row " + std::to_wstring(i));
+  for (int i = 0; i < 10; ++i) f.control.addItem(L"row " + std::to_wstring(i));
   // Native data on a row survives only if the row was never made again.
   SendMessageW(list(), LB_SETITEMDATA, 3, 1234);
-  for (int i = 10; i < 20; ++i) f.list.addItem(L"row " + std::to_wstring(i));
-  f.list.insertItem(15, L"inserted");
-  f.list.setList(12, L"replaced");
-  f.list.removeItem(18);
+  for (int i = 10; i < 20; ++i) f.control.addItem(L"row " + std::to_wstring(i));
+  f.control.insertItem(15, L"inserted");
+  f.control.setList(12, L"replaced");
+  f.control.removeItem(18);
   EXPECT_EQ(SendMessageW(list(), LB_GETITEMDATA, 3, 0), 1234);
   expectMirrored("after appends, an insert, a replace and a removal below");
 }
 
 TEST_F(NativeListBoxTest, ALongListScrollsToItsEndAndTakesClicksThere) {
   constexpr int kRows = 5000;
-  for (int i = 0; i < kRows; ++i) f.list.addItem(L"row " + std::to_wstring(i));
+  for (int i = 0; i < kRows; ++i) f.control.addItem(L"row " + std::to_wstring(i));
   sys.doEvents();  // the list draws again, with its scroll bar
   SCROLLINFO si{};
   si.cbSize = sizeof si;
@@ -121,16 +103,46 @@ TEST_F(NativeListBoxTest, ALongListScrollsToItsEndAndTakesClicksThere) {
   EXPECT_LE(last.bottom, client.bottom);
 
   int clicks = 0;
-  f.list.onClick = [&] { ++clicks; };
+  f.control.onClick = [&] { ++clicks; };
   SendMessageW(list(), LB_SETCURSEL, kRows - 2, 0);
   SendMessageW(GetParent(list()), WM_COMMAND, MAKEWPARAM(0, LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list()));
-  EXPECT_EQ(f.list.listIndex(), kRows - 2);
+  EXPECT_EQ(f.control.listIndex(), kRows - 2);
   EXPECT_EQ(clicks, 1);
   // A row added below keeps the place scrolled to and the selection.
-  f.list.addItem(L"one more");
+  f.control.addItem(L"one more");
   EXPECT_EQ(SendMessageW(list(), LB_GETTOPINDEX, 0, 0), top);
   expectMirrored("one more row at the end");
+}
+
+TEST_F(NativeListBoxTest, EveryPressOnARowIsAClickTheSecondOfADoubleClickToo) {
+  for (int i = 0; i < 6; ++i) f.control.addItem(L"row " + std::to_wstring(i));
+  std::vector<int> clicked;
+  f.control.onClick = [&] { clicked.push_back(f.control.listIndex()); };
+  // The messages quick clicks give: a press, and within the double-click time the
+  // double-click press in its place.
+  struct Case {
+    int row;
+    std::vector<UINT> presses;
+    std::vector<int> clicks;
+  } cases[] = {
+      {1, {WM_LBUTTONDOWN}, {1}},
+      {3, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}, {3, 3}},
+      {0, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}, {0, 0, 0, 0}},
+      {5, {WM_LBUTTONDBLCLK}, {5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.row);
+    clicked.clear();
+    RECT r{};
+    SendMessageW(list(), LB_GETITEMRECT, static_cast<WPARAM>(c.row), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2);
+    for (UINT press : c.presses) {
+      SendMessageW(list(), press, MK_LBUTTON, at);
+      SendMessageW(list(), WM_LBUTTONUP, 0, at);
+    }
+    EXPECT_EQ(clicked, c.clicks);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "dialogs/texts.h"
 #include "imagemap/form_cl_container.h"
 #include "program/run_error.h"
 #include "system/text_file.h"
@@ -98,6 +99,31 @@ TEST_F(OpenTest, FileNamesUpToTheFirstDotAndForeignExtensions) {
   main().Label保存開く.raiseClick();
   main().Label保存実行.raiseClick();
   EXPECT_EQ(sys.file(L"C:\\clips\\anim.BMP")->substr(0, 2), "BM");
+}
+
+TEST_F(OpenTest, ANameTheSettingsFileCannotHoldIsUsedButNotKept) {
+  sys.putPicture(L"C:\\pics\\shot.png", picture(4, 3));
+  sys.putPicture(L"C:\\pics\\e\U0001F600.png", picture(4, 3));
+  sys.putPicture(L"C:\\pics\\\uD55C\uAE00.png", picture(4, 3));
+  open(L"shot.png");
+  EXPECT_TRUE(sys.messages.empty());
+  main().Labelクリア.raiseClick();
+  // Each such name is told once, naming the last one the file can hold.
+  for (const std::wstring base : {L"e\U0001F600", L"\uD55C\uAE00"}) {
+    sys.messages.clear();
+    open(base + L".png");
+    ASSERT_EQ(sys.messages.size(), 1u);
+    EXPECT_EQ(sys.messages[0].text, dialogs::text::NameNotStorable(base, L"shot"));
+    EXPECT_EQ(sys.messages[0].title, L"ファイル名確認");
+    // The session saves under the name itself.
+    main().Label保存開く.raiseClick();
+    main().Label保存実行.raiseClick();
+    EXPECT_TRUE(sys.file(L"C:\\clips\\" + base + L".png"));
+  }
+  main().Label終了.raiseClick();
+  const auto ini = sys::readTextLines(sys, L"C:\\Program Files\\Pelnoro\\pelnoro.ini");
+  ASSERT_TRUE(ini);
+  EXPECT_EQ(ini->at(1), L"ファイル名=shot");
 }
 
 TEST_F(OpenTest, TheSelectedOrTypedPathItselfIsOpened) {

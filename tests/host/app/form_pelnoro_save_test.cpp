@@ -3,6 +3,8 @@
 
 #include "app_fixture.h"
 #include "dialogs/form_fld_browse.h"
+#include "output/save_target.h"
+#include "output/texts.h"
 #include "system/text_file.h"
 
 namespace pelnoro {
@@ -142,6 +144,26 @@ TEST_F(SavePanelTest, SaveRefusedInLinkMode) {
   save();
   EXPECT_FALSE(written(L"clip00.JPG"));
   EXPECT_TRUE(main().Label保存実行.visible());
+}
+
+TEST_F(SavePanelTest, ANameWindowsCannotCreateIsRefusedByName) {
+  for (const wchar_t* name : {L"e??", L"a|b.PNG", L"CON", L"nul.jpg"}) {
+    SCOPED_TRACE(name);
+    sys.messages.clear();
+    st().SaveFileName = name;
+    save();
+    const std::wstring shown = output::ResolveSaveTarget(name, L".JPG").fileName;
+    ASSERT_EQ(sys.messages.size(), 1u);
+    EXPECT_EQ(sys.messages[0].text, output::text::UnwritableName(shown));
+    EXPECT_EQ(sys.messages[0].text.substr(0, shown.size() + 2), L"[" + shown + L"]");
+    EXPECT_EQ(sys.messages[0].title, L"ファイル名確認");
+    EXPECT_EQ(sys.messages[0].style, 0x30u);
+    EXPECT_FALSE(written(shown));
+    EXPECT_TRUE(main().Label保存実行.visible());
+  }
+  st().SaveFileName = L"e\U0001F600.JPG";
+  save();
+  EXPECT_TRUE(written(L"e\U0001F600.JPG"));
 }
 
 TEST_F(SavePanelTest, FailedWriteKeepsTheCutAndThePanel) {

@@ -174,6 +174,25 @@ TEST_F(EditSurfaceTest, BandOnTheEditSurfaceWritesTheEditRecord) {
   EXPECT_EQ(main().Label始点X.caption(), L"");
 }
 
+TEST_F(EditSurfaceTest, ADragBesideTheImageSelectsUpToItsEdge) {
+  // The edit image is 200 x 100: its last pixel is (199, 99).
+  struct Case {
+    double x0, y0, x1, y1;
+    std::vector<std::wstring> record;
+  } cases[] = {
+      {50, 40, 230, 130, {L"50", L"40", L"199", L"99"}},
+      {50, 40, -20, -7.5, {L"0", L"0", L"50", L"40"}},
+      {10, 90, 250, 60, {L"10", L"60", L"199", L"90"}},
+      {150, 10, 120, 186, {L"120", L"10", L"150", L"99"}},
+      {199, 99, 199, 99, {L"199", L"99", L"199", L"99"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.record));
+    drag(pic().Picture_CHANGE1, c.x0, c.y0, c.x1, c.y1);
+    EXPECT_EQ(editRecord(), c.record);
+  }
+}
+
 TEST_F(EditSurfaceTest, HandleDragScalesToTheHandleAndNeedsLayeredWindows) {
   auto& a = pic().LabelANCHOR;
   pic().PlaceAnchor();

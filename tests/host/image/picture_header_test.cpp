@@ -80,6 +80,8 @@ TEST(PictureHeader, FormatsBySignature) {
   for (const auto& [bytes, format] : cases) EXPECT_EQ(image::IdentifyPicture(bytes), format);
 }
 
+// A decodable picture's largest declared size comes along, so that its memory can be
+// weighed before decoding.
 TEST(PictureHeader, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
   struct Case {
     const char* what;
@@ -88,19 +90,21 @@ TEST(PictureHeader, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
     long long width, height;
   };
   const Case cases[] = {
-      {"PNG at the limit", png(100, 100), Verdict::kDecodable, 0, 0},
+      {"PNG at the limit", png(100, 100), Verdict::kDecodable, 100, 100},
       {"PNG too wide", png(101, 7), Verdict::kTooLarge, 101, 7},
       {"PNG too high", png(7, 101), Verdict::kTooLarge, 7, 101},
+      {"PNG of the largest sides", png(0xFFFFFFFF, 0xFFFFFFFF), Verdict::kTooLarge, 0xFFFFFFFF,
+       0xFFFFFFFF},
       {"PNG cut short", png(5, 5).substr(0, 30), Verdict::kNotPicture, 0, 0},
-      {"BMP bottom-up", bmp(100, 100), Verdict::kDecodable, 0, 0},
+      {"BMP bottom-up", bmp(100, 90), Verdict::kDecodable, 100, 90},
       {"BMP top-down, too high", bmp(20, -300), Verdict::kTooLarge, 20, 300},
       {"BMP core header", "BM" + std::string(12, '\0') + le32(12) + le16(500) + le16(5) + "xxxx",
        Verdict::kTooLarge, 500, 5},
       {"JPEG frame after an APP segment and fill bytes",
        jpeg({{0xE0, "JFIF"}}) + "\xFF" + jpeg({{0xC2, sof(300, 5)}}).substr(2), Verdict::kTooLarge,
        300, 5},
-      {"JPEG: a Huffman table is no frame", jpeg({{0xC4, sof(300, 5)}, {0xC0, sof(9, 9)}}),
-       Verdict::kDecodable, 0, 0},
+      {"JPEG: a Huffman table is no frame", jpeg({{0xC4, sof(300, 5)}, {0xC0, sof(9, 4)}}),
+       Verdict::kDecodable, 9, 4},
       {"JPEG: nothing read past the scan", jpeg({{0xDA, ""}, {0xC0, sof(300, 5)}}),
        Verdict::kDecodable, 0, 0},
       {"GIF screen", gif(200, 5, {{0, 0, 1, 1}}), Verdict::kTooLarge, 200, 5},
@@ -109,8 +113,8 @@ TEST(PictureHeader, DeclaredSizesBeyondTheLimitAreRefusedBeforeDecoding) {
       {"icon of a PNG", ico(png(300, 300)), Verdict::kTooLarge, 300, 300},
       {"icon of a bitmap: its height counts twice", ico(le32(40) + le32(64) + le32(400)),
        Verdict::kTooLarge, 64, 200},
-      {"icon of a bitmap within the limit", ico(le32(40) + le32(64) + le32(128)),
-       Verdict::kDecodable, 0, 0},
+      {"icon of a bitmap within the limit", ico(le32(40) + le32(64) + le32(96)),
+       Verdict::kDecodable, 64, 48},
       {"TIFF, checked by its decoder", std::string("II*\0", 4) + std::string(20, '\xFF'),
        Verdict::kDecodable, 0, 0},
       {"no picture", "hello", Verdict::kNotPicture, 0, 0},

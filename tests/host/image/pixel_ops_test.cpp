@@ -27,6 +27,28 @@ TEST(PixelOps, StretchMirrorsAndCopyClips) {
   EXPECT_EQ(cut.pixel(0, 1), 7);
 }
 
+TEST(PixelOps, ShrinkAveragesEachBlockTheEdgeBlocksTheirOwnPixels) {
+  // 5 x 3: red 10x + y, green 20x, blue 7.
+  image::Surface src(5, 3);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x)
+      src.setPixel(x, y, static_cast<std::uint32_t>(10 * x + y) | (20u * x) << 8 | 7u << 16);
+  const image::Surface out = image::ShrinkByAverage(src, 2);
+  ASSERT_EQ(out.width(), 3);
+  ASSERT_EQ(out.height(), 2);
+  const struct {
+    int x, y;
+    std::uint32_t color;
+  } cases[] = {
+      {0, 0, 6 | 10 << 8 | 7 << 16},   // 5.5 rounds up
+      {2, 0, 41 | 80 << 8 | 7 << 16},  // one column: 40 and 41
+      {1, 1, 27 | 50 << 8 | 7 << 16},  // one row: 22 and 32
+      {2, 1, 42 | 80 << 8 | 7 << 16},  // the corner pixel alone
+  };
+  for (const auto& c : cases) EXPECT_EQ(out.pixel(c.x, c.y), c.color) << c.x << "," << c.y;
+  EXPECT_EQ(image::ShrinkByAverage(src, 1).pixels(), src.pixels());
+}
+
 TEST(PixelOps, PixelsLaidOverTheBackground) {
   // 0xAARRGGBB in, 0x00BBGGRR out.
   EXPECT_EQ(image::OverBackground(0xFF102030, 0x00FFFFFF), 0x00302010u);

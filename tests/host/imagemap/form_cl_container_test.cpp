@@ -29,6 +29,39 @@ TEST_F(LinkDialogTest, CancelClearsTheSelectionAndOkNeedsATarget) {
   EXPECT_NE(view().find(L"href=\"https://example.com/a?b=1&amp;c=2\">"), std::wstring::npos);
 }
 
+TEST_F(LinkDialogTest, LineBreaksAndControlCharactersInTheTargetAreTakenOut) {
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"C:\\clips\\pho\r\nto.png", L"C:\\clips\\photo.png"},
+      {L"\thttps://example.com/a\nb\x7F\x85\u2028", L"https://example.com/ab"},
+      {L"C:\\pics\\写真.png", L"C:\\pics\\写真.png"},
+  };
+  for (const auto& [typed, used] : cases) {
+    area(12, 30, 140, 96);
+    dialog().Textリンクターゲット.setText(typed);
+    dialog().CommandコンテナOK.raiseClick();
+    EXPECT_EQ(dialog().Textリンクターゲット.text(), used);
+  }
+  EXPECT_NE(view().find(L"href=\"file:///C:/clips/photo.png\">"), std::wstring::npos);
+  EXPECT_NE(view().find(L"href=\"https://example.com/ab\">"), std::wstring::npos);
+  EXPECT_EQ(view().find(L"&#"), std::wstring::npos);  // no control character written
+  // Only control characters: nothing is left, and nothing is written.
+  area(12, 30, 140, 96);
+  dialog().Textリンクターゲット.setText(L"\r\n");
+  const std::wstring before = view();
+  dialog().CommandコンテナOK.raiseClick();
+  ASSERT_EQ(sys.messages.size(), 1u);
+  EXPECT_EQ(sys.messages[0].text, L"ファイル又はアドレスが指定されていません。");
+  EXPECT_EQ(view(), before);
+}
+
+TEST_F(LinkDialogTest, AnAreaDraggedBesideTheCutStaysOnIt) {
+  // The cut is 300 x 200: a drag ending below and right of it ends at its last pixel.
+  area(250, 170, 330, 206);
+  dialog().Textリンクターゲット.setText(L"#a");
+  dialog().CommandコンテナOK.raiseClick();
+  EXPECT_NE(view().find(L"coords=\"250,170,299,199\""), std::wstring::npos) << view();
+}
+
 TEST_F(LinkDialogTest, OkUsesThePictureMeasuredForThePreviewWithoutLoadingItAgain) {
   area(12, 30, 140, 96);
   auto& d = dialog();

@@ -11,6 +11,7 @@ namespace pelnoro {
 namespace {
 
 using imagemap::AreaCoords;
+using imagemap::CoordsOnPicture;
 using imagemap::MapDocument;
 using Lines = std::vector<std::wstring>;
 
@@ -49,6 +50,24 @@ TEST(MapDocumentTest, WholeDocument) {
                      L"</map>",
                      L"</p></html>",
                  }));
+}
+
+TEST(MapDocumentTest, AreaCornersStayOnThePicture) {
+  // A 240 x 180 picture: x up to 239, y up to 179; captions on it are kept as written.
+  const std::pair<AreaCoords, AreaCoords> cases[] = {
+      {{L"0", L"170", L"18", L"186"}, {L"0", L"170", L"18", L"179"}},
+      {{L"-4", L"-0.5", L"239", L"179"}, {L"0", L"0", L"239", L"179"}},
+      {{L"12.5", L"30", L"240", L"200"}, {L"12.5", L"30", L"239", L"179"}},
+      {{L"200", L"10", L"230", L"20"}, {L"200", L"10", L"230", L"20"}},
+      {{L"", L"", L"", L""}, {L"", L"", L"", L""}},
+  };
+  for (const auto& [given, kept] : cases) {
+    SCOPED_TRACE(given.x1 + L"," + given.y1 + L"," + given.x2 + L"," + given.y2);
+    EXPECT_EQ(CoordsOnPicture(given, 240, 180), kept);
+  }
+  // Turned: the same corners on a 180 x 240 picture.
+  EXPECT_EQ(CoordsOnPicture({L"0", L"170", L"200", L"186"}, 180, 240),
+            (AreaCoords{L"0", L"170", L"179", L"186"}));
 }
 
 TEST(MapDocumentTest, NamesAndPaths) {

@@ -2,10 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace pelnoro {
 namespace {
+
+TEST(PreviewFitTest, TheCopyShrinksByTheLargestFactorLeavingTwiceTheFit) {
+  // 12000 x 9000 fits as 200 x 150: 30 leaves 400 x 300, 31 would not.
+  for (auto [w, h, factor] : {std::tuple{12000, 9000, 30},
+                              {12399, 9299, 30},
+                              {400, 300, 1},
+                              {50, 20, 1},
+                              {1000, 9000, 29},
+                              {16000, 300, 37}}) {
+    EXPECT_EQ(imagemap::PreviewShrink(w, h, imagemap::FitPreview(w, h)), factor) << w << "x" << h;
+  }
+}
 
 TEST(PreviewFitTest, FitsInto200By150) {
   auto fit = [](int w, int h) {

@@ -33,5 +33,19 @@ TEST(SaveTarget, ANameInAFormatIsWrittenInIt) {
   EXPECT_EQ(output::WithExtension(L"photo", L".PNG"), L"photo.PNG");
 }
 
+TEST(SaveTarget, NamesWindowsCannotCreate) {
+  for (const wchar_t* bad :
+       {L"",         L"e??.PNG",  L"a|b.JPG",   L"a/b.PNG",    L"a\\b.PNG", L"C:x.PNG", L"a\"b.BMP",
+        L"a*.PNG",   L"a<b>.PNG", L"tab\t.PNG", L"cr\r\n.PNG", L"CON.PNG",  L"con",     L"Nul.JPG",
+        L"aux .PNG", L"COM1.BMP", L"lpt9.PNG",  L"conin$.PNG", L"name.",    L"name "}) {
+    EXPECT_FALSE(output::IsWritableFileName(bad)) << bad;
+  }
+  for (const wchar_t* good :
+       {L"e\U0001F600.png", L"\uD55C\uAE00.PNG", L"clip00.JPG", L"CONSOLE.PNG", L"COM0.PNG",
+        L"COM10.PNG", L"LPT.PNG", L"a.con.PNG", L".PNG", L"写真 1.BMP"}) {
+    EXPECT_TRUE(output::IsWritableFileName(good)) << good;
+  }
+}
+
 }  // namespace
 }  // namespace pelnoro

@@ -60,7 +60,7 @@ TEST_F(SettingsFileTest, ExampleReadsBackAndWritesByteIdenticalShiftJis) {
   // PropertyLines holds the raw lines, the comment included.
   EXPECT_EQ(start.propertyLines.size(), 7u);
 
-  const Lines lines = program::SettingsLines(start.settings, L"", 1500, 900);
+  const Lines lines = program::SettingsLines(start.settings, L"", L"", 1500, 900);
   ASSERT_TRUE(program::WriteSettingsFiles(sys, lines, start.folderHistory));
   const auto written = sys.file(kIni);
   ASSERT_TRUE(written);
@@ -108,11 +108,21 @@ TEST_F(SettingsFileTest, WrittenLinesFollowTheSettings) {
   s.format = SaveFormat::kNone;
   s.autoNumbering = true;
   s.saveFolder = L"C:\\한국\\";  // Shift_JIS cannot hold it: the kept folder instead
-  EXPECT_EQ(program::SettingsLines(s, L"D:\\kept\\", -225, 1234.5),
+  EXPECT_EQ(program::SettingsLines(s, L"D:\\kept\\", L"kept", -225, 1234.5),
             (Lines{L"ファイル名=TEST", L"自動ナンバリング=する", L"保存先=D:\\kept\\", L"解像度=50",
                    L"現在の位置XY=-225-1234.5"}));
+  // Names Shift_JIS cannot hold would read back as another name ("e?", "??"): the kept
+  // one instead; one it can hold is written as it is.
+  for (const auto& [name, written] : {std::pair{L"e\U0001F600", L"kept"},
+                                      {L"\uD55C\uAE00", L"kept"},
+                                      {L"写真", L"写真"},
+                                      {L"", L""}}) {
+    s.fileName = name;
+    EXPECT_EQ(program::SettingsLines(s, L"D:\\kept\\", L"kept", 0, 0)[0],
+              std::wstring(L"ファイル名=") + written);
+  }
   s.format = SaveFormat::kClipboard;
-  EXPECT_EQ(program::SettingsLines(s, L"", 0, 0)[0], L"画像形式=クリップボード");
+  EXPECT_EQ(program::SettingsLines(s, L"", L"", 0, 0)[0], L"画像形式=クリップボード");
 }
 
 TEST(PositionValue, LeadingMinusBelongsToX) {
@@ -210,7 +220,8 @@ TEST_F(SettingsFileTest, FilesWithAByteOrderMarkAreReadAndWrittenBackAsShiftJis)
     EXPECT_EQ(start.settings.saveFolder, L"C:\\tmp\\") << encoding;
     EXPECT_EQ(start.settings.jpegQuality, L"80") << encoding;
     EXPECT_EQ(start.windowPosition->first, 1500) << encoding;
-    program::WriteSettingsFiles(sys, program::SettingsLines(start.settings, L"", 1500, 900), {});
+    program::WriteSettingsFiles(sys, program::SettingsLines(start.settings, L"", L"", 1500, 900),
+                                {});
     EXPECT_EQ(sys.file(kIni), sjis(kExample)) << encoding;
   }
 }
