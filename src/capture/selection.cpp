@@ -31,4 +31,9 @@ std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText
   return {startText, sys::SingleText(release)};
 }
 
+sys::ScreenPoint NudgedPointer(sys::ScreenPoint at, int dx, int dy, int width, int height) {
+  return {std::clamp(at.x + dx, 0, std::max(width - 1, 0)),
+          std::clamp(at.y + dy, 0, std::max(height - 1, 0))};
+}
+
 }  // namespace pelnoro::capture

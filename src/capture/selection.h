@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "system/system.h"
 #include "toolkit/controls.h"
 
 namespace pelnoro::capture {
@@ -41,5 +42,9 @@ tk::Rect BandRect(int startX, int startY, int currentX, int currentY);
 // One axis of a drag at its release: the start text as written at the press and the
 // release coordinate give the start and end texts, the smaller first.
 std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText, double release);
+
+// The pointer moved by dx, dy from `at`, kept on a screen of width x height pixels, as
+// the mouse is.
+sys::ScreenPoint NudgedPointer(sys::ScreenPoint at, int dx, int dy, int width, int height);
 
 }  // namespace pelnoro::capture

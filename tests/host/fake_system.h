@@ -3,6 +3,7 @@
 // queued user actions.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -66,6 +67,20 @@ class FakeSystem : public sys::System {
   bool setClipboardBitmap(const image::Surface& picture) override {
     if (clipboardFails) return false;
     clipboard = picture;
+    return true;
+  }
+  // The pointer stays on the screen, as the platform keeps it.
+  sys::ScreenPoint cursor;
+  sys::ScreenPoint cursorPosition() override { return cursor; }
+  void setCursorPosition(sys::ScreenPoint at) override {
+    cursor = {std::clamp(at.x, 0, screenW - 1), std::clamp(at.y, 0, screenH - 1)};
+  }
+  // Hot keys held by other programs are refused.
+  std::set<int> hotKeysTaken;
+  std::map<int, std::function<void()>> hotKeys;
+  bool registerHotKey(int keyCode, std::function<void()> pressed) override {
+    if (hotKeysTaken.count(keyCode) || hotKeys.count(keyCode)) return false;
+    hotKeys[keyCode] = std::move(pressed);
     return true;
   }
   int osMajorVersion() override { return osMajor; }
