@@ -69,19 +69,15 @@ class FakeSystem : public sys::System {
     clipboard = picture;
     return true;
   }
-  // The pointer stays on the screen, as the platform keeps it.
-  sys::ScreenPoint cursor;
+  sys::ScreenPoint cursor;  // kept on the screen, as the platform keeps it
   sys::ScreenPoint cursorPosition() override { return cursor; }
   void setCursorPosition(sys::ScreenPoint at) override {
     cursor = {std::clamp(at.x, 0, screenW - 1), std::clamp(at.y, 0, screenH - 1)};
   }
-  // Hot keys held by other programs are refused.
-  std::set<int> hotKeysTaken;
+  std::set<int> hotKeysTaken;  // by other programs
   std::map<int, std::function<void()>> hotKeys;
   bool registerHotKey(int keyCode, std::function<void()> pressed) override {
-    if (hotKeysTaken.count(keyCode) || hotKeys.count(keyCode)) return false;
-    hotKeys[keyCode] = std::move(pressed);
-    return true;
+    return !hotKeysTaken.count(keyCode) && hotKeys.emplace(keyCode, std::move(pressed)).second;
   }
   int osMajorVersion() override { return osMajor; }
   bool previousInstanceRunning() override { return otherInstance; }

@@ -19,21 +19,12 @@ TEST(RubberBand, NormalisedOnEachAxis) {
 }
 
 TEST(KeyboardPointer, MovesAndStaysOnTheScreen) {
-  struct Case {
-    sys::ScreenPoint from;
-    int dx, dy;
-    sys::ScreenPoint to;
-  };
-  // A 320 x 200 screen: its last pixel is (319, 199).
-  const Case cases[] = {
-      {{50, 40}, 1, 0, {51, 40}},     {{50, 40}, 0, -10, {50, 30}},
-      {{5, 40}, -10, 0, {0, 40}},     {{50, 3}, 0, -10, {50, 0}},
-      {{315, 40}, 10, 0, {319, 40}},  {{50, 195}, 0, 10, {50, 199}},
-      {{319, 199}, 1, 1, {319, 199}}, {{250, 150}, 0, 10, {250, 160}},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(capture::NudgedPointer(c.from, c.dx, c.dy, 320, 200), c.to)
-        << c.from.x << "," << c.from.y << " by " << c.dx << "," << c.dy;
+  // On 320 x 200: from, by, to.
+  const int cases[][6] = {
+      {50, 40, 1, -10, 51, 30}, {5, 3, -10, -10, 0, 0}, {315, 195, 10, 10, 319, 199}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(capture::NudgedPointer({c[0], c[1]}, c[2], c[3], 320, 200),
+              (sys::ScreenPoint{c[4], c[5]}));
   }
 }
 
