@@ -100,6 +100,9 @@ void FormWindow::applyGeometry() {
     ShowWindow(hwnd(), SW_RESTORE);
   }
   if (want == tk::WindowState::Normal) {
+    // A tip left on the screen would stand in a screen copy taken meanwhile (the
+    // shutter's key pressed with the pointer on the shutter).
+    toolTips_.pop();
     const int x = static_cast<int>(std::lround(form_.left() / posTppX_));
     const int y = static_cast<int>(std::lround(form_.top() / posTppY_));
     const int w = static_cast<int>(std::lround(form_.width() / tppX()));
