@@ -16,23 +16,26 @@ pointer_at() {
 
 frozen_gone() { [ -z "$(frozen_window)" ]; }
 
-# steps DELTA KEY: the arrow presses that move DELTA pixels along KEY's axis, the tens
-# with Shift, the rest one by one.
-steps() {
-  local n=$(($1 < 0 ? -$1 : $1)) i
-  for ((i = 0; i < n / 10; i++)); do printf 'shift+%s ' "$2"; done
-  for ((i = 0; i < n % 10; i++)); do printf '%s ' "$2"; done
+# arrows DELTA KEY: moves DELTA pixels along KEY's axis as a user does, the tens with
+# Shift held down over the presses, the rest one by one.
+arrows() {
+  local n=$(($1 < 0 ? -$1 : $1)) keys=() i
+  if [ $((n / 10)) -gt 0 ]; then
+    for ((i = 0; i < n / 10; i++)); do keys+=("$2"); done
+    xdotool keydown shift && xdotool key --delay 15 "${keys[@]}" && xdotool keyup shift
+  fi
+  keys=()
+  for ((i = 0; i < n % 10; i++)); do keys+=("$2"); done
+  [ ${#keys[@]} = 0 ] || xdotool key --delay 15 "${keys[@]}"
 }
 
 # keys_to X Y: arrow keys until the pointer is at screen X,Y; fails when it is not.
 keys_to() {
-  local at x y
-  at="$(pointer_at)"
-  read -r x y <<<"$at"
+  local x y
+  read -r x y <<<"$(pointer_at)"
   [ -n "$x" ] || { e2e_fail "pointer position unknown"; return 1; }
-  # shellcheck disable=SC2046
-  xdotool key --delay 15 $(steps $(($1 - x)) "$([ "$1" -ge "$x" ] && echo Right || echo Left)") \
-    $(steps $(($2 - y)) "$([ "$2" -ge "$y" ] && echo Down || echo Up)")
+  arrows $(($1 - x)) "$([ "$1" -ge "$x" ] && echo Right || echo Left)"
+  arrows $(($2 - y)) "$([ "$2" -ge "$y" ] && echo Down || echo Up)"
   e2e_await "$1 $2" 10 pointer_at
 }
 
