@@ -46,6 +46,12 @@ void Application::wire() {
   pic.screenPointer = {&m.LabelポインタX, &m.LabelポインタY};
   pic.editPointer = {&m.LabelポインタX2, &m.LabelポインタY2};
   pic.raiseMainWindow = [&m] { m.raiseTopmost(); };
+  // A clip's keys work whichever of its windows has the focus.
+  for (tk::Form* f :
+       {static_cast<tk::Form*>(&m), static_cast<tk::Form*>(&pic),
+        static_cast<tk::Form*>(loupe_.get()), static_cast<tk::Form*>(loupeLayer_.get())}) {
+    f->onKeyDown = [&m](const tk::KeyPress& key) { return m.Form_KeyDown(key); };
+  }
 
   folderChooser_->folderChosen = [&m, &pic](const std::wstring& folder) {
     m.Label保存フォルダ.setCaption(folder);
@@ -99,6 +105,7 @@ bool Application::start() {
     return false;
   }
   main_->Form_Load();
+  main_->TakeShutterKey();
   main_->show();
   return true;
 }

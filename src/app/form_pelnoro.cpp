@@ -72,7 +72,7 @@ void FormPELNORO::designButtons() {
   Shapeシャッターボタン.setShape(tk::ShapeKind::RoundedRectangle);
   Imageシャッターボタン.move(2480, 180, 480, 450);
   Imageシャッターボタン.setPicture(ShutterPicture());
-  Imageシャッターボタン.setToolTip(L"シャッター");
+  Imageシャッターボタン.setToolTip(text::kShutter);
   Shape切り取りボタン.move(2520, 360, 345, 300);
   Shape切り取りボタン.setFillColor(0x00C0FFC0);
   Shape切り取りボタン.setFillStyle(0);
@@ -80,7 +80,7 @@ void FormPELNORO::designButtons() {
   Shape切り取りボタン.setVisible(false);
   Image切り取りボタン.move(2520, 360, 300, 300);
   Image切り取りボタン.setPicture(CutPicture());
-  Image切り取りボタン.setToolTip(L"切り取り");
+  Image切り取りボタン.setToolTip(WithKeyName(text::kCut, KeyCommand::kCut, KeyState::kCapture));
   Image切り取りボタン.setVisible(false);
 
   design({{&Label保存開く, 2400, 960, 855, 225, text::kOpenImage, kWhite},
@@ -88,6 +88,7 @@ void FormPELNORO::designButtons() {
           {&Labelクリア, 2400, 1560, 855, 225, text::kClear, 0x00C0FFFF},
           {&Labelステータス, 30, 1920, 3255, 180, L"", kWhite}});
   asButtons({&Label保存開く, &Label終了, &Labelクリア});
+  Labelクリア.setToolTip(WithKeyName(text::kClear, KeyCommand::kClear, KeyState::kCapture));
 
   Listメインメニュー.move(60, 120, 2175, 1680);
   // The widest row, " 　クリッカブルマップ", is 10.5 characters of 1 em: at 9 point it
@@ -104,8 +105,11 @@ void FormPELNORO::designSavePanel() {
           {&Labelファイル名, kParkedLeft, 420, 2040, 255, L"", kWhite},
           {&Labelフォルダ変更, kParkedLeft, 750, 1200, 225, L"保存フォルダ", 0x00F0E0D0},
           {&Label保存フォルダ, kParkedLeft, 990, 2040, 480, L"", kWhite},
-          {&Label保存実行, kParkedLeft, 1560, 855, 225, L"保存実行", 0x00C0FFC0},
-          {&Label保存キャンセル, kParkedLeft, 1560, 855, 225, L"キャンセル", 0x00C0E0FF}});
+          {&Label保存実行, kParkedLeft, 1560, 855, 225, text::kRunSave, 0x00C0FFC0},
+          {&Label保存キャンセル, kParkedLeft, 1560, 855, 225, text::kCancel, 0x00C0E0FF}});
+  Label保存実行.setToolTip(WithKeyName(text::kRunSave, KeyCommand::kSave, KeyState::kSavePanel));
+  Label保存キャンセル.setToolTip(
+      WithKeyName(text::kCancel, KeyCommand::kCancelSave, KeyState::kSavePanel));
   Labelファイル名変更.setToolTip(L"ファイル名変更");
   Labelフォルダ変更.setToolTip(L"フォルダ変更");
   asButtons({&Labelファイル名変更, &Labelフォルダ変更, &Label保存実行, &Label保存キャンセル});

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key_table.h"
 #include "program/prompt.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -142,6 +143,10 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   // reports late must not send it elsewhere. Steps nest; the last one back returns it.
   void StepOutOfView();
   void StepBackIntoView();
+  // Keys (form_pelnoro_keys.cpp): the shutter's key, taken at the start, and the keys
+  // of the key table, which every window of a clip passes here. True when taken.
+  void TakeShutterKey();
+  bool Form_KeyDown(const tk::KeyPress& key);
   // Save panel.
   void ShowSavePanel();
   void HideSavePanel();
@@ -176,6 +181,10 @@ class FormPELNORO : public tk::Form, public program::Prompt {
   // save panel's labels, the buttons.
   void imageWaitsForSave(const std::wstring& saveFolder);
   std::vector<tk::Control*> savePanelControls();
+  KeyState keyState();
+  void runKeyCommand(const KeyBinding& key);
+  void runMenuEntry(const std::wstring& entry);
+  void copyShownImage();
 
   Application& app_;
   std::vector<std::wstring> menuTable_;

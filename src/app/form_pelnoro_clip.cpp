@@ -213,6 +213,8 @@ void FormPELNORO::imageWaitsForSave(const std::wstring& saveFolder) {
   Image切り取りボタン.setVisible(false);
   Shape切り取りボタン.setVisible(false);
   Label保存開く.setCaption(text::kSave);
+  Label保存開く.setToolTip(
+      WithKeyName(text::kSave, KeyCommand::kOpenSavePanel, KeyState::kImageWaits));
   Label保存開く.setEnabled(true);
 }
 
@@ -250,6 +252,7 @@ void FormPELNORO::returnToIdle() {
   Shape切り取りボタン.setVisible(false);
   Listメインメニュー.setVisible(true);
   Label保存開く.setCaption(text::kOpenImage);
+  Label保存開く.setToolTip(L"");
   // Idle always looks the same: opening an image is possible again.
   Label保存開く.setEnabled(true);
   Labelステータス.setCaption(L"");

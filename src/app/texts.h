@@ -18,7 +18,16 @@ inline constexpr const wchar_t* kLinkUnfinishedComment =
     L"リンク設定が閉じてないのでHTMLファイルが不完全です。\n戻って設定終了を実行してください。";
 inline constexpr const wchar_t* kPromptBusyTitle = L" 確認中";
 
+// Status line.
+inline constexpr const wchar_t* kShutterKeyTaken =
+    L"Print Screen キーは他のプログラムが使用中です。シャッターボタンを押してください。";
+inline constexpr const wchar_t* kImageCopied = L"画像をクリップボードにコピーしました。";
+
 // Main window captions.
+inline constexpr const wchar_t* kShutter = L"シャッター";
+inline constexpr const wchar_t* kCut = L"切り取り";
+inline constexpr const wchar_t* kRunSave = L"保存実行";
+inline constexpr const wchar_t* kCancel = L"キャンセル";
 inline constexpr const wchar_t* kOpenImage = L"画像開く";
 inline constexpr const wchar_t* kSave = L"保存";
 inline constexpr const wchar_t* kExit = L"終了";

@@ -130,6 +130,46 @@ void FormPic::PicturePic_Screen_MouseUp(const tk::MouseEvent& e) {
   bandUp(screenSelection, e);
 }
 
+sys::ScreenPoint FormPic::clientOrigin() {
+  return {static_cast<int>(std::lround(left() / sys_.twipsPerPixelX())),
+          static_cast<int>(std::lround(top() / sys_.twipsPerPixelY()))};
+}
+
+sys::ScreenPoint FormPic::pointerOnScreen(int dx, int dy) {
+  const auto& screen = PicturePic_Screen.surface();
+  const sys::ScreenPoint origin = clientOrigin(), now = sys_.cursorPosition();
+  sys::ScreenPoint from{now.x - origin.x, now.y - origin.y};
+  if (std::find(keyTrail_.begin(), keyTrail_.end(), from) != keyTrail_.end()) {
+    from = keyTrail_.back();
+  } else {
+    // The mouse's place: the keys start from here.
+    keyTrail_.assign(1, from);
+  }
+  return NudgedPointer(from, dx, dy, screen.width(), screen.height());
+}
+
+void FormPic::MovePointerBy(int dx, int dy) {
+  constexpr std::size_t kTrail = 64;
+  const sys::ScreenPoint at = pointerOnScreen(dx, dy), origin = clientOrigin();
+  if (keyTrail_.size() == kTrail) keyTrail_.erase(keyTrail_.begin());
+  keyTrail_.push_back(at);
+  sys_.setCursorPosition({at.x + origin.x, at.y + origin.y});
+  // A selection under way follows as if the button were held, whether it is or the
+  // selection was started from the keyboard.
+  PicturePic_Screen_MouseMove({state_.SelectDragging ? tk::kLeftButton : 0, 0,
+                               static_cast<double>(at.x), static_cast<double>(at.y)});
+}
+
+void FormPic::MarkAtPointer() {
+  const sys::ScreenPoint at = pointerOnScreen(0, 0);
+  const tk::MouseEvent e{tk::kLeftButton, 0, static_cast<double>(at.x), static_cast<double>(at.y)};
+  if (state_.SelectDragging) {
+    PicturePic_Screen_MouseUp(e);
+  } else {
+    PicturePic_Screen_MouseDown(e);
+  }
+}
+
 void FormPic::PicturePic_Screen_DblClick() {
   if (raiseMainWindow) raiseMainWindow();
 }
@@ -241,6 +281,7 @@ void FormPic::setEditImage(image::Surface picture) {
 }
 
 void FormPic::ShowFrozenScreen(image::Surface frozen) {
+  keyTrail_.clear();
   setBorderStyle(tk::BorderStyle::None);
   setCaption(L"");
   setScalePixels(true);

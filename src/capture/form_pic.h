@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "capture/form_loupe.h"
 #include "capture/form_pic_geometry.h"
@@ -43,6 +44,13 @@ class FormPic : public tk::Form {
   void LabelANCHOR_MouseDown(const tk::MouseEvent& e);
   void LabelANCHOR_MouseMove(const tk::MouseEvent& e);
   void LabelANCHOR_MouseUp(const tk::MouseEvent& e);
+
+  // The keyboard on the frozen screen. The pointer moves by dx, dy pixels, kept on the
+  // screen, and the move is the mouse's: the loupe follows, a band follows its end.
+  void MovePointerBy(int dx, int dy);
+  // A press of the left button at the pointer, or, with a selection under way, its
+  // release there.
+  void MarkAtPointer();
 
   // The shutter: the window covers the screen and shows the frozen picture.
   void ShowFrozenScreen(image::Surface frozen);
@@ -88,6 +96,10 @@ class FormPic : public tk::Form {
   tk::MouseEvent onEditImage(tk::MouseEvent e) const;
   void showPointer(const PointerLabels& labels, const tk::MouseEvent& e);
   void setEditImage(image::Surface picture);
+  // Where the client area stands on the screen, pixels.
+  sys::ScreenPoint clientOrigin();
+  // The pointer on the frozen screen, moved by dx, dy and kept on it; client pixels.
+  sys::ScreenPoint pointerOnScreen(int dx, int dy);
   // The window's outer size, kept within the screen.
   void sizeWindow(PixelSize size);
 
@@ -95,6 +107,10 @@ class FormPic : public tk::Form {
   program::AppState& state_;
   FormLOUPE& loupe_;
   int startX_ = 0, startY_ = 0;
+  // Where the keys last put the pointer, the places they put it before and the one they
+  // started from. For a moment after a move the system may still report one of those
+  // (under Wine each move comes back late from X); only another place is the mouse's.
+  std::vector<sys::ScreenPoint> keyTrail_;
   double grabX_ = 0, grabY_ = 0;
 };
 

@@ -35,4 +35,9 @@ double OnImage(double v, int side) {
   return std::clamp(v, 0.0, std::max(side - 1, 0) * 1.0);
 }
 
+sys::ScreenPoint NudgedPointer(sys::ScreenPoint at, int dx, int dy, int width, int height) {
+  return {std::clamp(at.x + dx, 0, std::max(width - 1, 0)),
+          std::clamp(at.y + dy, 0, std::max(height - 1, 0))};
+}
+
 }  // namespace pelnoro::capture

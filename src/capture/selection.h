@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "system/system.h"
 #include "toolkit/controls.h"
 
 namespace pelnoro::capture {
@@ -45,5 +46,9 @@ std::pair<std::wstring, std::wstring> ReleasedAxis(const std::wstring& startText
 // A coordinate on an image `side` pixels across: 0 to the last pixel. The pointer may
 // leave the image while the button is held; what it selects does not.
 double OnImage(double v, int side);
+
+// The pointer moved by dx, dy from `at`, kept on a screen of width x height pixels, as
+// the mouse is.
+sys::ScreenPoint NudgedPointer(sys::ScreenPoint at, int dx, int dy, int width, int height);
 
 }  // namespace pelnoro::capture

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -77,6 +78,12 @@ inline PictureLoad PictureFailure(long error, long long width = 0, long long hei
   return {std::nullopt, error, PictureErrorDescription(error, width, height, maxSide)};
 }
 
+// A point on the primary screen, pixels.
+struct ScreenPoint {
+  int x = 0, y = 0;
+  bool operator==(const ScreenPoint&) const = default;
+};
+
 // Local wall-clock time, 24-hour clock; month and day count from 1.
 struct LocalTime {
   int year, month, day, hour, minute, second;
@@ -101,6 +108,13 @@ class System {
   // The clipboard's bitmap, if it holds one.
   virtual std::optional<image::Surface> clipboardBitmap() = 0;
   virtual bool setClipboardBitmap(const image::Surface& picture) = 0;
+
+  // The mouse pointer, and moving it as the mouse would.
+  virtual ScreenPoint cursorPosition() = 0;
+  virtual void setCursorPosition(ScreenPoint at) = 0;
+  // A key that presses `pressed` whichever program has the focus, for as long as this
+  // program runs. False when another program holds the key; nothing is registered then.
+  virtual bool registerHotKey(int keyCode, std::function<void()> pressed) = 0;
 
   virtual int osMajorVersion() = 0;
   virtual bool previousInstanceRunning() = 0;

@@ -31,6 +31,26 @@ enum class UnloadMode {
   FormOwner = 4,
 };
 
+// Key codes and modifier bits, with the platform's values; a letter's code is its
+// capital ('C').
+enum KeyCode : int {
+  kKeyReturn = 0x0D,
+  kKeyEscape = 0x1B,
+  kKeySpace = 0x20,
+  kKeyLeft = 0x25,
+  kKeyUp = 0x26,
+  kKeyRight = 0x27,
+  kKeyDown = 0x28,
+  kKeyPrintScreen = 0x2C,
+};
+enum KeyShift : int { kShiftKey = 1, kCtrlKey = 2, kAltKey = 4 };
+
+struct KeyPress {
+  int keyCode = 0;
+  int shift = 0;        // KeyShift bits held
+  bool repeat = false;  // the key is held and repeats
+};
+
 // What only a native window can do.
 class FormPeer : public ControlPeer {
  public:
@@ -109,6 +129,10 @@ class Form : public Container {
   std::function<void()> onLoad;
   std::function<void()> onResize;
   std::function<void()> onActivate;
+  // A key pressed while the form or one of its controls has the focus, before the
+  // control sees it; keys typed into a text box stay the box's. True when taken.
+  std::function<bool(const KeyPress&)> onKeyDown;
+  bool raiseKeyDown(const KeyPress& k) { return onKeyDown && onKeyDown(k); }
   // Set cancel to true to keep the form.
   std::function<void(bool& cancel, UnloadMode mode)> onQueryUnload;
 

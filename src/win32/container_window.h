@@ -60,6 +60,8 @@ class ContainerWindow {
 
   // The container window behind the handle of a form, frame or picture box.
   static ContainerWindow* of(HWND h);
+  // The window class of every form.
+  static const wchar_t* formClassName() { return formClass(); }
 
  protected:
   ContainerWindow(tk::Container& c, double tppX, double tppY);

@@ -25,7 +25,11 @@ void FormToolTips::rebuild(ContainerWindow& form) {
 
 void FormToolTips::add(ContainerWindow& window) {
   UINT id = 1;
-  for (tk::Control* child : window.container().children()) {
+  // Front to back: where controls overlap, the tip is that of the one on top, which
+  // takes the mouse (the cut button over the shutter).
+  const auto& children = window.container().children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    tk::Control* child = *it;
     if (child->toolTip().empty() || !child->shownOnForm()) continue;
     TOOLINFOW ti{};
     ti.cbSize = sizeof ti;

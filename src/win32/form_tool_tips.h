@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 namespace pelnoro::win32 {
 
 class ContainerWindow;
@@ -14,6 +16,10 @@ class FormToolTips {
   void create(HWND form);
   // Drops every tool and adds one for each shown control with a tip.
   void rebuild(ContainerWindow& form);
+  // A tip shown now goes: the form moved away from under it.
+  void pop() {
+    if (tip_) SendMessageW(tip_, TTM_POP, 0, 0);
+  }
 
  private:
   void add(ContainerWindow& window);

@@ -11,6 +11,27 @@ namespace {
 constexpr UINT kActivatedLater = WM_APP + 44;
 }  // namespace
 
+bool OfferKeyToForm(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !msg.hwnd) return false;
+  // What is typed into a box is the box's, Enter and Escape included.
+  wchar_t cls[16] = {};
+  GetClassNameW(msg.hwnd, cls, 16);
+  if (lstrcmpiW(cls, L"Edit") == 0) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  // Only our own forms: a system dialog's window data is not ours to read.
+  if (!root || !GetClassNameW(root, cls, 16) ||
+      lstrcmpW(cls, ContainerWindow::formClassName()) != 0) {
+    return false;
+  }
+  ContainerWindow* w = ContainerWindow::of(root);
+  if (!w || w->container().kind() != tk::Kind::Form) return false;
+  const int shift = (GetKeyState(VK_SHIFT) < 0 ? tk::kShiftKey : 0) |
+                    (GetKeyState(VK_CONTROL) < 0 ? tk::kCtrlKey : 0) |
+                    (GetKeyState(VK_MENU) < 0 ? tk::kAltKey : 0);
+  const tk::KeyPress key{static_cast<int>(msg.wParam), shift, (msg.lParam & (1L << 30)) != 0};
+  return static_cast<tk::Form&>(w->container()).raiseKeyDown(key);
+}
+
 FormWindow::FormWindow(tk::Form& form, double tppX, double tppY)
     : ContainerWindow(form, tppX, tppY), form_(form), posTppX_(tppX), posTppY_(tppY) {
   create(formClass(), form.caption().c_str(), WS_POPUP | WS_CLIPCHILDREN, nullptr);
@@ -79,6 +100,9 @@ void FormWindow::applyGeometry() {
     ShowWindow(hwnd(), SW_RESTORE);
   }
   if (want == tk::WindowState::Normal) {
+    // A tip left on the screen would stand in a screen copy taken meanwhile (the
+    // shutter's key pressed with the pointer on the shutter).
+    toolTips_.pop();
     const int x = static_cast<int>(std::lround(form_.left() / posTppX_));
     const int y = static_cast<int>(std::lround(form_.top() / posTppY_));
     const int w = static_cast<int>(std::lround(form_.width() / tppX()));

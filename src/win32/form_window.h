@@ -11,6 +11,10 @@
 
 namespace pelnoro::win32 {
 
+// A key going to one of the program's windows is offered to that window's form first;
+// true when the form took it, and then no control sees it.
+bool OfferKeyToForm(const MSG& msg);
+
 class FormWindow : public ContainerWindow, public tk::FormPeer {
  public:
   FormWindow(tk::Form& form, double tppX, double tppY);

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <wincodec.h>
 
+#include "win32/form_window.h"
+
 // Here: the display, the message loop, message boxes, the single instance, the shell
 // and the clock. The screen and the clipboard: win32_system_screen.cpp; files:
 // win32_system_files.cpp; pictures: win32_system_pictures.cpp.
@@ -18,6 +20,7 @@ Win32System::Win32System() {
 }
 
 Win32System::~Win32System() {
+  for (const auto& [id, pressed] : hotKeys_) UnregisterHotKey(nullptr, id);
   if (instanceMutex_) CloseHandle(instanceMutex_);
   if (wic_) wic_->Release();
   if (comOwned_) CoUninitialize();
@@ -56,6 +59,38 @@ int Win32System::messageBox(const std::wstring& text, const std::wstring& title,
                      style | MB_TOPMOST);
 }
 
+sys::ScreenPoint Win32System::cursorPosition() {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+void Win32System::setCursorPosition(sys::ScreenPoint at) {
+  SetCursorPos(at.x, at.y);
+}
+
+bool Win32System::registerHotKey(int keyCode, std::function<void()> pressed) {
+  const int id = static_cast<int>(hotKeys_.size()) + 1;
+  // To the thread, not a window: a modal loop (a message box) drops it rather than
+  // running the key's action under the box.
+  if (!RegisterHotKey(nullptr, id, MOD_NOREPEAT, static_cast<UINT>(keyCode))) return false;
+  hotKeys_[id] = std::move(pressed);
+  return true;
+}
+
+bool Win32System::takeMessage(const MSG& msg) {
+  if (msg.message == WM_HOTKEY && !msg.hwnd) {
+    const auto it = hotKeys_.find(static_cast<int>(msg.wParam));
+    if (it != hotKeys_.end()) {
+      // A copy: the action may register keys itself.
+      const auto pressed = it->second;
+      pressed();
+    }
+    return true;
+  }
+  return OfferKeyToForm(msg);
+}
+
 bool Win32System::pump(bool wait) {
   MSG msg;
   if (wait && !quitting_) WaitMessage();
@@ -66,6 +101,7 @@ bool Win32System::pump(bool wait) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return false;
     }
+    if (takeMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -88,6 +124,7 @@ void Win32System::quit() {
 int Win32System::run() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (takeMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

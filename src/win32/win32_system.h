@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
+
 #include "system/system.h"
 
 struct IWICImagingFactory;
@@ -22,6 +25,9 @@ class Win32System : public sys::System {
   void clearClipboard() override;
   std::optional<image::Surface> clipboardBitmap() override;
   bool setClipboardBitmap(const image::Surface& picture) override;
+  sys::ScreenPoint cursorPosition() override;
+  void setCursorPosition(sys::ScreenPoint at) override;
+  bool registerHotKey(int keyCode, std::function<void()> pressed) override;
   int osMajorVersion() override;
   bool previousInstanceRunning() override;
   int messageBox(const std::wstring& text, const std::wstring& title, unsigned style) override;
@@ -51,6 +57,8 @@ class Win32System : public sys::System {
 
  private:
   bool pump(bool wait);
+  // A hot key or a key for a form: handled here, not dispatched.
+  bool takeMessage(const MSG& msg);
   bool openClipboard();
   // COM on this (the user-interface) thread, started on first need.
   void ensureCom();
@@ -65,6 +73,8 @@ class Win32System : public sys::System {
   bool comTried_ = false;
   bool comOwned_ = false;  // ours to end
   IWICImagingFactory* wic_ = nullptr;
+  // Hot keys by their id, posted to this thread.
+  std::map<int, std::function<void()>> hotKeys_;
 };
 
 }  // namespace pelnoro::win32

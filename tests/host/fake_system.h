@@ -3,6 +3,7 @@
 // queued user actions.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -67,6 +68,16 @@ class FakeSystem : public sys::System {
     if (clipboardFails) return false;
     clipboard = picture;
     return true;
+  }
+  sys::ScreenPoint cursor;  // kept on the screen, as the platform keeps it
+  sys::ScreenPoint cursorPosition() override { return cursor; }
+  void setCursorPosition(sys::ScreenPoint at) override {
+    cursor = {std::clamp(at.x, 0, screenW - 1), std::clamp(at.y, 0, screenH - 1)};
+  }
+  std::set<int> hotKeysTaken;  // by other programs
+  std::map<int, std::function<void()>> hotKeys;
+  bool registerHotKey(int keyCode, std::function<void()> pressed) override {
+    return !hotKeysTaken.count(keyCode) && hotKeys.emplace(keyCode, std::move(pressed)).second;
   }
   int osMajorVersion() override { return osMajor; }
   bool previousInstanceRunning() override { return otherInstance; }
