@@ -935,8 +935,8 @@ int CmdAwaitClick(const Args& args) {
     return kExitTimeout;
   }
   if (g_click.at.x != x || g_click.at.y != y) {
-    Err(L"the click arrived at " + Num(g_click.at.x) + L"," + Num(g_click.at.y) +
-        L" instead of " + Num(x) + L"," + Num(y));
+    Err(L"the click arrived at " + Num(g_click.at.x) + L"," + Num(g_click.at.y) + L" instead of " +
+        Num(x) + L"," + Num(y));
     return kExitFailed;
   }
   HWND under = WindowFromPoint(g_click.at);
