@@ -16,16 +16,24 @@ pointer_at() {
 
 frozen_gone() { [ -z "$(frozen_window)" ]; }
 
-# arrows DELTA KEY: moves DELTA pixels along KEY's axis as a user does, the tens with
-# Shift held down over the presses, the rest one by one.
+# arrows AXIS DELTA: moves the pointer DELTA pixels along AXIS (x or y) as a user does:
+# the tens with Shift held down until the pointer has got there, then the rest one by one,
+# each part waited for until the pointer shows it.
 arrows() {
-  local n=$(($1 < 0 ? -$1 : $1)) keys=() i
+  local n=$(($2 < 0 ? -$2 : $2)) sign=$(($2 < 0 ? -1 : 1)) key keys=() i x y
+  if [ "$1" = x ]; then key=$([ "$2" -lt 0 ] && echo Left || echo Right); else
+    key=$([ "$2" -lt 0 ] && echo Up || echo Down)
+  fi
+  read -r x y <<<"$(pointer_at)"
   if [ $((n / 10)) -gt 0 ]; then
-    for ((i = 0; i < n / 10; i++)); do keys+=("$2"); done
-    xdotool keydown shift && xdotool key --delay 15 "${keys[@]}" && xdotool keyup shift
+    for ((i = 0; i < n / 10; i++)); do keys+=("$key"); done
+    if [ "$1" = x ]; then x=$((x + sign * n / 10 * 10)); else y=$((y + sign * n / 10 * 10)); fi
+    xdotool keydown shift && xdotool key --delay 15 "${keys[@]}"
+    e2e_await "$x $y" 10 pointer_at
+    xdotool keyup shift
   fi
   keys=()
-  for ((i = 0; i < n % 10; i++)); do keys+=("$2"); done
+  for ((i = 0; i < n % 10; i++)); do keys+=("$key"); done
   [ ${#keys[@]} = 0 ] || xdotool key --delay 15 "${keys[@]}"
 }
 
@@ -34,8 +42,9 @@ keys_to() {
   local x y
   read -r x y <<<"$(pointer_at)"
   [ -n "$x" ] || { e2e_fail "pointer position unknown"; return 1; }
-  arrows $(($1 - x)) "$([ "$1" -ge "$x" ] && echo Right || echo Left)"
-  arrows $(($2 - y)) "$([ "$2" -ge "$y" ] && echo Down || echo Up)"
+  arrows x $(($1 - x))
+  e2e_await "$1 $y" 10 pointer_at
+  arrows y $(($2 - y))
   e2e_await "$1 $2" 10 pointer_at
 }
 
