@@ -90,6 +90,7 @@ _x_click_at() {
   wait "$pid"
   rc=$?
   rm -f "$watch"
+  [ $rc = 0 ] || echo "the click at $1,$2 was not seen through (driver exit $rc)" >&2
   return $rc
 }
 
@@ -101,7 +102,7 @@ _drv_click() {
     [ "$arg" = --right ] && { _drv click "$@"; return; }
   done
   at="$(_drv locate "$@" | field point)"
-  [ -n "$at" ] || return 1
+  [ -n "$at" ] || { echo "no point to click on \"$1\" at $2,$3" >&2; return 1; }
   _x_click_at "${at%,*}" "${at#*,}" || return 1
   echo "clicked=$at"
 }
