@@ -330,10 +330,17 @@ e2e_list_point() {
   return 1
 }
 
-# e2e_list_click LIST-HWND SUFFIX: clicks that row.
+# e2e_list_click LIST-HWND SUFFIX: clicks that row once it is shown (the program may still
+# be laying the list out after the last command, 10 s at most).
 e2e_list_click() {
-  local at
-  at="$(e2e_list_point "$@")" || return 1
+  local at deadline=$((SECONDS + 10))
+  until at="$(e2e_list_point "$@" 2>/dev/null)"; do
+    if [ "$E2E_CASE_FAILED" != 0 ] || [ $SECONDS -ge $deadline ]; then
+      e2e_list_point "$@" >/dev/null
+      return 1
+    fi
+    sleep 0.1
+  done
   # shellcheck disable=SC2086
   drv click "hwnd:$1" $at >/dev/null
 }
