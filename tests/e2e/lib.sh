@@ -83,7 +83,12 @@ _x_click_at() {
   _drv await-click "$1" "$2" >"$watch" &
   pid=$!
   until grep -q '^ready=' "$watch"; do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; rm -f "$watch"; return 1; }
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      echo "the click watch at $1,$2 ended before it was ready (driver exit $?)" >&2
+      rm -f "$watch"
+      return 1
+    fi
     sleep 0.02
   done
   command xdotool click 1
@@ -342,7 +347,7 @@ e2e_list_click() {
     sleep 0.1
   done
   # shellcheck disable=SC2086
-  drv click "hwnd:$1" $at >/dev/null
+  drv click "hwnd:$1" $at >/dev/null || { echo "the click on row \"$2\" at $at failed" >&2; return 1; }
 }
 
 # e2e_list_rows LIST-HWND: the rows' texts, one a line.
