@@ -58,7 +58,7 @@ $convert -seed 4 -size 1920x1080 plasma:tan-steelblue -blur 0x1 -attenuate 0.3 \
   +noise Gaussian -depth 8 "ppm:$out/photo-1920x1080.ppm"
 # The program's own windows under Wine, as the end-to-end runs saw them: a dialog, its
 # widgets, and whole 1280x1024 screens with several windows open.
-shots=$(dirname "$0")/../docs/screenshots
+shots=$(dirname "$0")/../docs/guide/guide-images
 for s in property-box-page-1:dialog-370x490 folder-chooser:widgets-380x420 \
          open-dialog:windows-1280x1024 link-mode-text-view:windows-text-1280x1024; do
   $convert "$shots/${s%%:*}.png" -alpha off -depth 8 "ppm:$out/${s#*:}.ppm"
