@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
 #include <new>
 #include <optional>
 
@@ -117,6 +118,9 @@ constexpr std::size_t kThreadBytes = std::size_t{1} << 17;
 constexpr std::size_t kWholeSampleBytes = std::size_t{1} << 18;
 // Estimates this close are settled by compressing both.
 constexpr double kCloseEstimates = 1.03;
+// On photo-like pictures a lazy trial whose greedy probe comes out this much above the
+// runs' estimate is skipped: there lazy matching gains far less than that over greedy.
+constexpr double kProbeNear = 1.25;
 // A quicker compression this close to the smallest is worth its few bytes.
 constexpr double kQuickEnough = 1.01;
 // The sample: one band of rows out of every kSampleEvery.
@@ -248,23 +252,68 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
   const double scale =
       whole ? 1.0 : static_cast<double>(any.bytes.size()) / static_cast<double>(samples[0].size());
 
-  std::vector<std::size_t> sizes(candidates.size());
-  std::vector<Error> errors(candidates.size(), Error::kOk);
-  std::vector<std::function<void()>> jobs;
-  for (std::size_t i = 0; i < candidates.size(); ++i)
-    jobs.emplace_back([&, i] {
-      errors[i] = png::DeflatedSize(sample(i), candidates[i].efforts.trial, sizes[i]);
-    });
-  png::RunJobs(jobs, sample(0).size() >= kThreadBytes);
-  // A sample's size scaled to the whole picture, plus what does not scale.
-  std::vector<double> estimates(candidates.size());
-  chosen = 0;
+  // Trials of several candidates at once; each estimate is a sample's size scaled to the
+  // whole picture, plus what does not scale.
+  struct Trial {
+    std::span<const std::uint8_t> rows;
+    deflate::Effort effort;
+    std::size_t overhead;
+    double* estimate;
+  };
+  const auto try_all = [&](const std::vector<Trial>& trials) {
+    std::vector<std::size_t> sizes(trials.size());
+    std::vector<Error> errors(trials.size(), Error::kOk);
+    std::vector<std::function<void()>> jobs;
+    for (std::size_t t = 0; t < trials.size(); ++t)
+      jobs.emplace_back(
+          [&, t] { errors[t] = png::DeflatedSize(trials[t].rows, trials[t].effort, sizes[t]); });
+    png::RunJobs(jobs, sample(0).size() >= kThreadBytes);
+    for (std::size_t t = 0; t < trials.size(); ++t) {
+      if (errors[t] != Error::kOk) return errors[t];
+      *trials[t].estimate =
+          static_cast<double>(sizes[t]) * scale + static_cast<double>(trials[t].overhead);
+    }
+    return Error::kOk;
+  };
+  // Lazy matching's trials are slow where rows hardly repeat (photographs, unfiltered).
+  // On large pictures at the normal level each first gets a greedy probe of its rows. Where
+  // runs alone beat every probe and quick trial, the picture is photo-like and a lazy trial
+  // is made only when its probe comes near; elsewhere lazy matching gains too much over
+  // greedy (regular screens: a quarter) for a probe to judge it.
+  const bool probe_first = prefer_quick && any.bytes.size() >= kSplitBytes;
+  const auto slow = [&](std::size_t i) {
+    return probe_first && candidates[i].efforts.trial > deflate::Effort::kGreedy;
+  };
+  constexpr double kUntried = std::numeric_limits<double>::infinity();
+  std::vector<double> estimates(candidates.size(), kUntried);
+  std::vector<double> probes(sources.size(), kUntried);
+  std::vector<Trial> first;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
-    if (errors[i] != Error::kOk) return errors[i];
-    estimates[i] =
-        static_cast<double>(sizes[i]) * scale + static_cast<double>(Overhead(candidates[i]));
-    if (estimates[i] < estimates[chosen]) chosen = i;
+    const std::size_t s = source_of[i];
+    if (!slow(i))
+      first.push_back(
+          {sample(i), candidates[i].efforts.trial, Overhead(candidates[i]), &estimates[i]});
+    else if (std::none_of(first.begin(), first.end(),
+                          [&](const Trial& t) { return t.estimate == &probes[s]; }))
+      first.push_back({sample(i), deflate::Effort::kGreedy, Overhead(candidates[i]), &probes[s]});
   }
+  if (const Error e = try_all(first); e != Error::kOk) return e;
+  const auto lowest = [](const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+  };
+  std::size_t best_first = 0;
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (estimates[i] < estimates[best_first]) best_first = i;
+  const bool photo_like = candidates[best_first].efforts.trial == deflate::Effort::kRuns &&
+                          estimates[best_first] <= lowest(probes);
+  std::vector<Trial> second_round;
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (slow(i) && (!photo_like || probes[source_of[i]] <= estimates[best_first] * kProbeNear))
+      second_round.push_back(
+          {sample(i), candidates[i].efforts.trial, Overhead(candidates[i]), &estimates[i]});
+  if (const Error e = try_all(second_round); e != Error::kOk) return e;
+  chosen = static_cast<std::size_t>(std::min_element(estimates.begin(), estimates.end()) -
+                                    estimates.begin());
   // A quicker final compression (the efforts are in order) that comes this close wins:
   // on photographs runs come within a fraction of a per cent of matching, in a quarter of
   // the time. Only large pictures take long enough to matter, and only their samples

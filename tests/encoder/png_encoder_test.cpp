@@ -267,6 +267,21 @@ TEST(PngLevels, HighestIsNoLargerThanNormalAndLow) {
   }
 }
 
+// Large pictures of each kind: the normal level skips slow trials on some pictures this
+// size, and must never come out larger than the low level for it.
+TEST(PngLevels, NormalIsNoLargerThanLowOnLargePictures) {
+  Image mixed = testing::ScreenLike(1200, 800);
+  const Image photo = testing::PhotoLike(1200, 120);
+  std::copy(photo.pixels.begin(), photo.pixels.end(), mixed.pixels.begin() + 1200 * 500);
+  for (const Image& source :
+       {testing::ScreenLike(1200, 900), mixed, testing::PhotoLike(1200, 900)}) {
+    const std::vector<std::uint8_t> normal = Encode(source, PngLevel::kNormal);
+    EXPECT_LE(normal.size(), Encode(source, PngLevel::kLow).size())
+        << source.width << "x" << source.height;
+    EXPECT_EQ(DecodePng(normal).image.pixels, source.pixels);
+  }
+}
+
 // Compressed in pieces on two threads: a screen above noise puts stored blocks into a
 // later piece, which must still start on a byte boundary once the pieces are joined.
 TEST(PngRoundTrip, ScreenAboveNoiseDecodesAtEveryLevel) {
