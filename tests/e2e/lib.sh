@@ -41,9 +41,15 @@ e2e_fail() {
   local shot
   shot="$(e2e_screenshot "fail-$E2E_CHECKS" 2>/dev/null)" && echo "       screenshot: $shot"
   if [ -n "$E2E_PREFIX" ]; then
+    # A stalled Wine session answers nothing: a short limit keeps the report from eating
+    # the script's time, and the Wine processes show where it stands.
+    local seen
     echo "       windows then:"
-    _drv list 2>&1 | sed 's/^/       | /'
-    _drv pointer 2>&1 | sed 's/^/       | /'
+    seen="$(E2E_DRV_LIMIT=20 _drv list 2>&1; E2E_DRV_LIMIT=20 _drv pointer 2>&1)"
+    [ -n "$seen" ] || seen="(no answer from the driver within 20 s)"
+    sed 's/^/       | /' <<<"$seen"
+    echo "       Wine processes then:"
+    ps -eo pid,stat,etime,args | grep -E '[w]ine|[.]exe' | tail -n 20 | sed 's/^/       | /'
   fi
   E2E_CASE_FAILED=1
   echo "       (the rest of this case is skipped)"
@@ -122,7 +128,7 @@ _drv_press() {
   echo "pressed=$(field button <<<"$out")"
 }
 _drv() {
-  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 120 "$PELNORO_WINE" "$E2E_DRIVER" "$@"
+  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" "$PELNORO_WINE" "$E2E_DRIVER" "$@"
 }
 
 # Real X input, as a user's mouse gives it; nothing once the case has failed.
