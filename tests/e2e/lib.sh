@@ -48,6 +48,14 @@ e2e_fail() {
     seen="$(E2E_DRV_LIMIT=20 _drv list 2>&1; E2E_DRV_LIMIT=20 _drv pointer 2>&1)"
     [ -n "$seen" ] || seen="(no answer from the driver within 20 s)"
     sed 's/^/       | /' <<<"$seen"
+    if [ -n "${E2E_LAST_PID:-}" ]; then
+      if kill -0 "$E2E_LAST_PID" 2>/dev/null; then
+        echo "       the program last started (pid $E2E_LAST_PID) still runs"
+      else
+        wait "$E2E_LAST_PID" 2>/dev/null
+        echo "       the program last started (pid $E2E_LAST_PID) has ended, exit code $?"
+      fi
+    fi
     echo "       Wine processes then:"
     ps -eo pid,stat,etime,args | grep -E '[w]ine|[.]exe' | tail -n 20 | sed 's/^/       | /'
   fi
