@@ -298,14 +298,10 @@ Error CompressBest(const std::vector<Candidate>& candidates, int bpp, bool prefe
       first.push_back({sample(i), deflate::Effort::kGreedy, Overhead(candidates[i]), &probes[s]});
   }
   if (const Error e = try_all(first); e != Error::kOk) return e;
-  const auto lowest = [](const std::vector<double>& v) {
-    return *std::min_element(v.begin(), v.end());
-  };
-  std::size_t best_first = 0;
-  for (std::size_t i = 0; i < candidates.size(); ++i)
-    if (estimates[i] < estimates[best_first]) best_first = i;
+  const std::size_t best_first = static_cast<std::size_t>(
+      std::min_element(estimates.begin(), estimates.end()) - estimates.begin());
   const bool photo_like = candidates[best_first].efforts.trial == deflate::Effort::kRuns &&
-                          estimates[best_first] <= lowest(probes);
+                          estimates[best_first] <= *std::min_element(probes.begin(), probes.end());
   std::vector<Trial> second_round;
   for (std::size_t i = 0; i < candidates.size(); ++i)
     if (slow(i) && (!photo_like || probes[source_of[i]] <= estimates[best_first] * kProbeNear))
