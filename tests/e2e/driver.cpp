@@ -609,6 +609,8 @@ int Usage() {
       L"  press TEXT|--id N [--title T] [--locate]  press a message-box button (--locate:\n"
       L"                               print its screen point for a click through X)\n"
       L"  screen                       screen size and DPI\n"
+      L"  desktop [--hold]             whether this process can make windows (exit 1: not);\n"
+      L"                               --hold: then stay, so the desktop stays, until killed\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
       L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
       L"  await-click X Y              print ready, then wait for a click there (made\n"
@@ -1015,6 +1017,24 @@ int CmdClickWatch(HWND hwnd, const Args& args, POINT pt) {
   return rc;
 }
 
+// Wine starts a prefix's desktop for the first program that asks for one and waits
+// 10 s for it; a program that asked in vain gets no windows at all, for its whole life.
+// The desktop also ends with the last program. Windows has its desktop before any
+// program starts, and keeps it: the scripts make and hold it with this.
+int CmdDesktop(bool hold) {
+  HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  if (probe == nullptr) {
+    Out(L"desktop", L"none");
+    return 1;
+  }
+  DestroyWindow(probe);
+  Out(L"desktop", L"ready");
+  if (hold)
+    for (;;) Sleep(INFINITE);
+  return 0;
+}
+
 int CmdScreen() {
   POINT size = ScreenSize();
   HDC dc = GetDC(nullptr);
@@ -1046,6 +1066,7 @@ int Run(int argc, wchar_t** argv) {
 
   if (cmd == L"list") return CmdList();
   if (cmd == L"screen") return CmdScreen();
+  if (cmd == L"desktop") return CmdDesktop(argc > 2 && std::wstring(argv[2]) == L"--hold");
   if (cmd == L"wait-input") return CmdWaitInput(args);
   if (cmd == L"await-click") return CmdAwaitClick(args);
   if (cmd == L"pointer") {

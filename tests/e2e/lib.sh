@@ -79,6 +79,7 @@ e2e_eq() {
 # input injected from another Wine process (SendInput) is now and then lost under load.
 drv() {
   [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  _desktop_up || return 1
   case "$1" in
     click) _drv_click "${@:2}" ;;
     press) _drv_press "${@:2}" ;;
@@ -114,14 +115,20 @@ _x_click_at() {
 }
 
 # _drv_click TITLE X Y [OPTIONS]: as the driver's click (the point must be over the
-# window unless --force), but through X.
+# window unless --force), but through X. A window that is going away may still cover
+# the point for a moment: the point is waited for, up to 10 s.
 _drv_click() {
-  local arg at
+  local arg at="" rc deadline=$((SECONDS + 10))
   for arg in "$@"; do
     [ "$arg" = --right ] && { _drv click "$@"; return; }
   done
-  at="$(_drv locate "$@" | field point)"
-  [ -n "$at" ] || { echo "no point to click on \"$1\" at $2,$3" >&2; return 1; }
+  while :; do
+    at="$(_drv locate "$@" | field point; exit "${PIPESTATUS[0]}")"
+    rc=$?
+    [ -n "$at" ] || [ $SECONDS -ge $deadline ] && break
+    sleep 0.2
+  done
+  [ -n "$at" ] || { echo "no point to click on \"$1\" at $2,$3 (driver exit $rc)" >&2; return 1; }
   _x_click_at "${at%,*}" "${at#*,}" || return 1
   echo "clicked=$at"
 }
@@ -246,9 +253,42 @@ e2e_case() {
   cp "$E2E_EXE" "$E2E_APP/pelnoro.exe"
 }
 
+# _desktop_up: the prefix's desktop, made once per case and then held by a driver that
+# only waits. Wine starts a prefix's desktop for the first program that asks for one and
+# gives up on it after 10 s, which a loaded machine can take: that program then gets no
+# windows at all. The desktop also ends with the last program. Windows has its desktop
+# before any program starts, and keeps it; so the scripts make it first and keep it.
+_desktop_up() {
+  [ "${E2E_DESKTOP_OF:-}" = "$E2E_PREFIX" ] && return 0
+  local out pid tries=0 deadline=$((SECONDS + 120))
+  out="$(mktemp)"
+  while :; do
+    tries=$((tries + 1))
+    WINEPREFIX="$E2E_PREFIX" "$PELNORO_WINE" "$E2E_DRIVER" desktop --hold >"$out" 2>&1 &
+    pid=$!
+    while kill -0 "$pid" 2>/dev/null && ! grep -q '^desktop=ready' "$out" &&
+      [ $SECONDS -lt $deadline ]; do
+      sleep 0.05
+    done
+    grep -q '^desktop=ready' "$out" && break
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    if [ $SECONDS -ge $deadline ]; then
+      rm -f "$out"
+      e2e_fail "the prefix's desktop did not come up within 120 s ($tries tries)"
+      return 1
+    fi
+  done
+  rm -f "$out"
+  E2E_PIDS+=("$pid")
+  E2E_DESKTOP_OF="$E2E_PREFIX"
+  [ $tries = 1 ] || e2e_note "the prefix's desktop came up at try $tries"
+}
+
 # Starts the program in the background; its Linux pid goes to E2E_LAST_PID.
 e2e_start_app() {
   [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  _desktop_up || return 1
   (cd "$E2E_APP" && WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_APP_WIN\\pelnoro.exe" \
     </dev/null >>"$E2E_ARTIFACTS/$E2E_NAME.log" 2>&1) &
   E2E_LAST_PID=$!
