@@ -75,7 +75,10 @@ TEST_F(PelnoroEncode, JpegFromTheMappedFileIsTheLibrarysFile) {
   const struct {
     const char* options;
     JpegOptions library;
-  } cases[] = {{"--quality 80", {80, false}}, {"--quality 40 --progressive", {40, true}}};
+  } cases[] = {{"--quality 80", {80, false}},
+               {"--quality 40 --progressive", {40, true}},
+               // Written over the larger progressive file: it must be cut to the new one.
+               {"--in-place --quality 10", {10, false}}};
   for (const auto& c : cases) {
     ASSERT_EQ(
         Run(std::string("jpeg ") + c.options + " " + Path("commented.ppm") + " " + Path("m.jpg")),
@@ -99,6 +102,7 @@ TEST_F(PelnoroEncode, BadInputGivesOneLineAndNonZeroExit) {
       "jpeg --quality 75 " + Path("empty.ppm") + " " + Path("x.jpg"),
       "jpeg --quality 75 " + Path("missing.ppm") + " " + Path("x.jpg"),
       "jpeg --quality 75 " + Path("in.ppm") + " " + Path("no/such/folder/x.jpg"),
+      "jpeg --quality 75 --in-place " + Path("in.ppm") + " " + Path("no/such/folder/x.jpg"),
       "jpeg --quality 101 " + Path("in.ppm") + " " + Path("x.jpg"),
       "png --level 3 " + Path("in.ppm") + " " + Path("x.png"),
       "jpeg " + Path("in.ppm") + " " + Path("x.jpg"),
