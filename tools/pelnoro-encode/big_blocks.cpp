@@ -55,10 +55,9 @@ Region& TheRegion() {
 void* Allocate(std::size_t size, std::size_t align) {
   if (size >= kLarge)
     if (void* p = TheRegion().Take(size, align < 64 ? 64 : align)) return p;
-  void* p = align <= alignof(std::max_align_t)
-                ? std::malloc(size ? size : 1)
-                : std::aligned_alloc(align, (size + align - 1) / align * align);
-  return p;
+  if (size == 0) size = 1;
+  if (align <= alignof(std::max_align_t)) return std::malloc(size);
+  return std::aligned_alloc(align, (size + align - 1) / align * align);
 }
 
 void Release(void* p) {
