@@ -33,10 +33,11 @@ class PelnoroEncode : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder_); }
 
-  // Exit status of the tool with `args`; stderr goes to err.txt.
-  int Run(const std::string& args) {
+  // Exit status of the tool with `args`, after `before` (a pipe into it); stderr goes to
+  // err.txt.
+  int Run(const std::string& args, const std::string& before = "") {
     const std::string command =
-        std::string(PELNORO_ENCODE_PATH) + " " + args + " 2>" + (folder_ / "err.txt").string();
+        before + PELNORO_ENCODE_PATH + " " + args + " 2>" + (folder_ / "err.txt").string();
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -64,9 +65,9 @@ TEST_F(PelnoroEncode, WritesFilesThatDecode) {
   EXPECT_EQ(Read("out.bmp").size(), 54u + 17 * 72);
 }
 
-// The mapped file's pixels, behind a header with a comment, give the file the library
-// writes from the same pixels in memory.
-TEST_F(PelnoroEncode, JpegFromTheMappedFileIsTheLibrarysFile) {
+// The pixels where they lie in the file, behind a header with a comment, give the file
+// the library writes from the same pixels in memory.
+TEST_F(PelnoroEncode, JpegFromTheFilesOwnBytesIsTheLibrarysFile) {
   {
     std::ofstream ppm(folder_ / "commented.ppm", std::ios::binary);
     ppm << "P6\n# cut\n23 17\n255\n";
@@ -90,6 +91,22 @@ TEST_F(PelnoroEncode, JpegFromTheMappedFileIsTheLibrarysFile) {
   }
 }
 
+// From a pipe the file is read in blocks that grow: one over 2 MiB crosses two of them.
+TEST_F(PelnoroEncode, JpegFromAPipeIsTheLibrarysFile) {
+  const testing::Image big = testing::ScreenLike(1001, 700);
+  {
+    std::ofstream ppm(folder_ / "big.ppm", std::ios::binary);
+    ppm << "P6\n1001 700\n255\n";
+    for (std::uint32_t p : big.pixels) ppm << Red(p) << Green(p) << Blue(p);
+  }
+  ASSERT_EQ(Run("jpeg --quality 75 /dev/stdin " + Path("p.jpg"), "cat " + Path("big.ppm") + " | "),
+            0)
+      << Error();
+  std::vector<std::uint8_t> want;
+  ASSERT_EQ(EncodeJpeg({big.pixels.data(), 1001, 700, 1001}, {75, false}, want), Error::kOk);
+  EXPECT_EQ(Read("p.jpg"), want);
+}
+
 TEST_F(PelnoroEncode, BadInputGivesOneLineAndNonZeroExit) {
   std::ofstream(folder_ / "short.ppm", std::ios::binary) << "P6 4 4 255\nabc";
   std::ofstream(folder_ / "empty.ppm", std::ios::binary) << "P6 0 0 255\n";
@@ -97,7 +114,7 @@ TEST_F(PelnoroEncode, BadInputGivesOneLineAndNonZeroExit) {
       "png --level 0 " + Path("short.ppm") + " " + Path("x.png"),
       "png --level 0 " + Path("empty.ppm") + " " + Path("x.png"),
       "png --level 0 " + Path("missing.ppm") + " " + Path("x.png"),
-      // JPEG reads the file mapped, not through the PPM reader: the same refusals.
+      // JPEG reads the file whole, not through the PPM reader: the same refusals.
       "jpeg --quality 75 " + Path("short.ppm") + " " + Path("x.jpg"),
       "jpeg --quality 75 " + Path("empty.ppm") + " " + Path("x.jpg"),
       "jpeg --quality 75 " + Path("missing.ppm") + " " + Path("x.jpg"),

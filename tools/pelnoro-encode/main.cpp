@@ -94,9 +94,9 @@ int main(int argc, char** argv) {
   std::vector<std::uint8_t> bytes;
   encoder::Error error;
   if (format == "jpeg") {
-    // The JPEG writer reads the file's RGB where it is mapped: no second copy of the
-    // picture, which in a short-lived process costs more in page faults than it saves.
-    tools::MappedPpm file;
+    // The JPEG writer reads the file's RGB where it lies: no 32-bit copy of the picture,
+    // which in a short-lived process costs more in page faults than it saves.
+    tools::RgbPpmFile file;
     const std::string problem = file.Open(files[0]);
     if (!problem.empty()) return Fail(files[0] + ": " + problem);
     error = encoder::EncodeJpegRgb(file.View(), {quality, progressive}, bytes);

@@ -1,11 +1,11 @@
 #include "ppm_reader.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 
@@ -138,58 +138,43 @@ std::string ReadPpmFile(const std::string& path, PpmImage& image) {
   return "";
 }
 
-MappedPpm::~MappedPpm() {
-  Close();
-}
-
-void MappedPpm::Close() {
-  if (mapping_ != nullptr) munmap(mapping_, mapped_size_);
-  mapping_ = nullptr;
-  mapped_size_ = 0;
-  bytes_.clear();
+std::string RgbPpmFile::Open(const std::string& path) {
+  bytes_.reset();
   view_ = {};
-}
-
-std::string MappedPpm::Open(const std::string& path) {
-  Close();
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return "cannot open " + path;
   struct stat info {};
-  std::span<const std::uint8_t> data;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-    int flags = MAP_PRIVATE;
-#if defined(MAP_POPULATE)
-    // All pages at once: far cheaper than a fault for each piece of the file.
-    flags |= MAP_POPULATE;
-#endif
-    void* mapping = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, flags, fd, 0);
-    if (mapping != MAP_FAILED) {
-      mapping_ = mapping;
-      mapped_size_ = static_cast<std::size_t>(info.st_size);
-      data = {static_cast<const std::uint8_t*>(mapping), mapped_size_};
+  // A regular file in one read of its size (and one more byte, to see its end); a pipe
+  // in blocks that double.
+  std::size_t capacity = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0
+                             ? static_cast<std::size_t>(info.st_size) + 1
+                             : std::size_t{1} << 20;
+  std::size_t size = 0;
+  bytes_.reset(new std::uint8_t[capacity]);
+  for (;;) {
+    if (size == capacity) {
+      std::unique_ptr<std::uint8_t[]> grown(new std::uint8_t[capacity * 2]);
+      std::copy(bytes_.get(), bytes_.get() + size, grown.get());
+      bytes_ = std::move(grown);
+      capacity *= 2;
     }
-  }
-  if (mapping_ == nullptr) {
-    // Not a regular file, or one that will not map: read it whole.
-    std::uint8_t buffer[1 << 16];
-    for (;;) {
-      const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n < 0) {
-        close(fd);
-        Close();
-        return "cannot read " + path;
-      }
-      if (n == 0) break;
-      bytes_.insert(bytes_.end(), buffer, buffer + n);
+    const ssize_t n = read(fd, bytes_.get() + size, capacity - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      bytes_.reset();
+      return "cannot read " + path;
     }
-    data = bytes_;
+    if (n == 0) break;
+    size += static_cast<std::size_t>(n);
   }
+  const std::span<const std::uint8_t> data(bytes_.get(), size);
   close(fd);
   long width = 0, height = 0;
   std::size_t pixels_at = 0;
   const std::string problem = ParseHeader(data, data.size(), width, height, pixels_at);
   if (!problem.empty()) {
-    Close();
+    bytes_.reset();
     return problem;
   }
   view_ = {data.data() + pixels_at, static_cast<int>(width), static_cast<int>(height),
