@@ -134,9 +134,7 @@ frozen_window() {
 # show_pattern: a test picture under the rectangle, so that the cut has structure to
 # compare (a plain desktop would match even a cut taken from the wrong place).
 show_pattern() {
-  (WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_DRIVER" pattern $((SEL[0] - 40)) \
-    $((SEL[1] - 40)) $((SEL_W + 80)) $((SEL_H + 80)) >/dev/null 2>&1) &
-  E2E_PIDS+=("$!")
+  e2e_driver_window pattern $((SEL[0] - 40)) $((SEL[1] - 40)) $((SEL_W + 80)) $((SEL_H + 80))
   drv wait-window "test pattern" --timeout 60000 >/dev/null || e2e_fail "no test pattern window"
 }
 

@@ -285,6 +285,15 @@ _desktop_up() {
   [ $tries = 1 ] || e2e_note "the prefix's desktop came up at try $tries"
 }
 
+# e2e_driver_window ARGS...: a window of the driver (a test picture), in the background
+# until the case ends.
+e2e_driver_window() {
+  [ "$E2E_CASE_FAILED" = 0 ] || return 1
+  _desktop_up || return 1
+  (WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_DRIVER" "$@" >/dev/null 2>&1) &
+  E2E_PIDS+=("$!")
+}
+
 # Starts the program in the background; its Linux pid goes to E2E_LAST_PID.
 e2e_start_app() {
   [ "$E2E_CASE_FAILED" = 0 ] || return 1

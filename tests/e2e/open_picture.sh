@@ -40,9 +40,7 @@ open(sys.argv[2], "wb").write(data[:2] + b"\xff\xe1" + struct.pack(">H", len(app
 PY
 rm -f "$CLIPS/tall-untagged.jpg"
 # The cut is taken from a soft, photo-like picture: a lossy JPEG stays close to it.
-(WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_DRIVER" smooth-picture $((SEL[0] - 40)) \
-  $((SEL[1] - 40)) $((SEL_W + 80)) $((SEL_H + 80)) >/dev/null 2>&1) &
-E2E_PIDS+=("$!")
+e2e_driver_window smooth-picture $((SEL[0] - 40)) $((SEL[1] - 40)) $((SEL_W + 80)) $((SEL_H + 80))
 drv wait-window "smooth picture" --timeout 60000 >/dev/null || e2e_fail "no smooth picture"
 e2e_start_app
 drv wait-window Pelnoro --timeout 60000 >/dev/null || e2e_fail "no main window"

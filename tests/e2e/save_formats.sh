@@ -24,8 +24,7 @@ show_picture() {
   local kind="$1" title="test pattern"
   shift
   [ "$kind" = smooth-picture ] && title="smooth picture"
-  (WINEPREFIX="$E2E_PREFIX" exec "$PELNORO_WINE" "$E2E_DRIVER" "$kind" "$@" >/dev/null 2>&1) &
-  E2E_PIDS+=("$!")
+  e2e_driver_window "$kind" "$@"
   drv wait-window "$title" --timeout 60000 >/dev/null || e2e_fail "no \"$title\" window"
 }
 
