@@ -163,8 +163,9 @@ def main():
                     led = "window " + opened[0]["url"]
                     http_json(port, "/json/close/" + opened[0]["id"])
                     break
+                # Mid-way the page's address reads empty for a moment.
                 here = next(t for t in targets if t["id"] == target["id"])["url"]
-                if here != page:
+                if here not in (page, "", "about:blank"):
                     led = here
             print(f"area={coords} -> {led}")
     finally:
