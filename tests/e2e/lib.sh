@@ -183,15 +183,14 @@ e2e_wait() {
   done
 }
 
-# wine_pid EXE-NAME: the Linux pid of that Windows program of this case's prefix: the
-# process named after the exe, not the launcher that started it nor a copy in another
+# wine_pids EXE-NAME: the Linux pids of that Windows program in this case's prefix: the
+# processes named after the exe, not the launcher that started one nor copies in another
 # prefix.
-wine_pid() {
+wine_pids() {
   local pid
   for pid in $(pgrep -x "$1"); do
     if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$E2E_PREFIX"; then
       echo "$pid"
-      return
     fi
   done
 }

@@ -13,12 +13,10 @@ e2e_case "the program's window, with the desktop held back 15 s"
 hold_back_desktop() {
   local pid i until="" held=()
   for ((i = 0; i < 1200; i++)); do
-    for pid in $(pgrep -x explorer.exe); do
+    for pid in $(wine_pids explorer.exe); do
       [[ " ${held[*]} " == *" $pid "* ]] && continue
-      if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$E2E_PREFIX"; then
-        kill -STOP "$pid" && held+=("$pid")
-        [ -n "$until" ] || until=$((SECONDS + 15))
-      fi
+      kill -STOP "$pid" && held+=("$pid")
+      [ -n "$until" ] || until=$((SECONDS + 15))
     done
     [ -n "$until" ] && [ $SECONDS -ge $until ] && break
     sleep 0.05
