@@ -143,7 +143,17 @@ _drv_press() {
   echo "pressed=$(field button <<<"$out")"
 }
 _drv() {
+  local start=$SECONDS rc
   WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" "$PELNORO_WINE" "$E2E_DRIVER" "$@"
+  rc=$?
+  # The driver's own failures (1-3) say why on stderr. One stopped at the limit, or ended
+  # by Wine, says nothing: its exit and time say here what became of it.
+  case $rc in
+    0 | 1 | 2 | 3) ;;
+    124 | 137) echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped" >&2 ;;
+    *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s" >&2 ;;
+  esac
+  return $rc
 }
 
 # Real X input, as a user's mouse gives it; nothing once the case has failed.
