@@ -143,16 +143,21 @@ _drv_press() {
   echo "pressed=$(field button <<<"$out")"
 }
 _drv() {
-  local start=$SECONDS rc
-  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" "$PELNORO_WINE" "$E2E_DRIVER" "$@"
+  local start=$SECONDS rc err
+  err="$(mktemp)"
+  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" "$PELNORO_WINE" "$E2E_DRIVER" "$@" \
+    2>"$err"
   rc=$?
-  # The driver's own failures (1-3) say why on stderr. One stopped at the limit, or ended
-  # by Wine, says nothing: its exit and time say here what became of it.
-  case $rc in
-    0 | 1 | 2 | 3) ;;
-    124 | 137) echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped" >&2 ;;
-    *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s" >&2 ;;
-  esac
+  cat "$err" >&2
+  # The driver says why it failed. One stopped at the limit, or ended by Wine or the C
+  # runtime, says nothing: its exit and time say here what became of it.
+  if [ $rc != 0 ] && [ ! -s "$err" ]; then
+    case $rc in
+      124 | 137) echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped" >&2 ;;
+      *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s, saying nothing" >&2 ;;
+    esac
+  fi
+  rm -f "$err"
   return $rc
 }
 
