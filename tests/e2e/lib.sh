@@ -144,20 +144,19 @@ _drv_press() {
 }
 _drv() {
   local start=$SECONDS rc err
-  err="$(mktemp)"
-  WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" "$PELNORO_WINE" "$E2E_DRIVER" "$@" \
-    2>"$err"
+  # Its stderr is kept to see whether it said anything; its stdout goes where it went.
+  { err="$(WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" \
+    "$PELNORO_WINE" "$E2E_DRIVER" "$@" 2>&1 >&3 3>&-)"; } 3>&1
   rc=$?
-  cat "$err" >&2
+  [ -z "$err" ] || printf '%s\n' "$err" >&2
   # The driver says why it failed. One stopped at the limit, or ended by Wine or the C
   # runtime, says nothing: its exit and time say here what became of it.
-  if [ $rc != 0 ] && [ ! -s "$err" ]; then
+  if [ $rc != 0 ] && [ -z "$err" ]; then
     case $rc in
       124 | 137) echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped" >&2 ;;
       *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s, saying nothing" >&2 ;;
     esac
   fi
-  rm -f "$err"
   return $rc
 }
 
