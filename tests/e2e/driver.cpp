@@ -6,14 +6,16 @@
 // A window is named by its exact title (visible top-level windows, message boxes
 // excepted), or by "hwnd:0x1234". Options: --timeout MS (default 20000), --class NAME.
 // Every result is one "key=value" line on stdout (UTF-8); errors go to stderr.
-// Exit codes: 0 done, 1 failed or not found, 2 bad usage, 3 timed out.
+// Exit codes: 0 done, 1 failed or not found, 2 bad usage, 3 timed out, 4 crashed.
 
 #include <windows.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +25,7 @@ namespace {
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitTimeout = 3;
+constexpr int kExitCrashed = 4;
 constexpr wchar_t kDialogClass[] = L"#32770";
 
 std::string ToUtf8(const std::wstring& text) {
@@ -35,9 +38,15 @@ std::string ToUtf8(const std::wstring& text) {
   return out;
 }
 
+// A result that did not reach stdout must not pass for an empty one.
+DWORD g_lost_output = ERROR_SUCCESS;
+
 void WriteBytes(HANDLE handle, const std::string& bytes) {
   DWORD written = 0;
-  WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size()) {
+    if (handle == GetStdHandle(STD_OUTPUT_HANDLE)) g_lost_output = GetLastError();
+  }
 }
 
 // Line breaks inside a value would split a result over lines: show them escaped.
@@ -1183,7 +1192,31 @@ int Run(int argc, wchar_t** argv) {
 
 }  // namespace
 
+// A crash would otherwise end the driver with nothing said (Wine's own report is off), and
+// the C runtime's abort exits 3, as a time-out does.
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+  wchar_t buf[96];
+  std::swprintf(buf, 96, L"crashed: exception 0x%08lx at %p",
+                static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode),
+                info->ExceptionRecord->ExceptionAddress);
+  Err(buf);
+  ExitProcess(kExitCrashed);
+}
+
 int wmain(int argc, wchar_t** argv) {
-  BecomeDpiAware();
-  return Run(argc, argv);
+  SetUnhandledExceptionFilter(ReportCrash);
+  int rc = kExitCrashed;
+  try {
+    BecomeDpiAware();
+    rc = Run(argc, argv);
+  } catch (const std::exception& e) {
+    Err(L"crashed: " + std::wstring(e.what(), e.what() + std::strlen(e.what())));
+  } catch (...) {
+    Err(L"crashed: an exception of unknown type");
+  }
+  if (g_lost_output != ERROR_SUCCESS) {
+    Err(L"its result could not be written to stdout (error " + Num(g_lost_output) + L")");
+    if (rc == 0) rc = kExitFailed;
+  }
+  return rc;
 }

@@ -153,7 +153,11 @@ _drv() {
   # runtime, says nothing: its exit and time say here what became of it.
   if [ $rc != 0 ] && [ -z "$err" ]; then
     case $rc in
-      124 | 137) echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped" >&2 ;;
+      124 | 137)
+        echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped;" \
+          "the Windows processes then:" >&2
+        ps -eo pid,etimes,stat,args | grep -E '[.]exe|wineserver' >&2
+        ;;
       *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s, saying nothing" >&2 ;;
     esac
   fi
