@@ -38,15 +38,20 @@ std::string ToUtf8(const std::wstring& text) {
   return out;
 }
 
-// A result that did not reach stdout must not pass for an empty one.
+// A result that did not reach stdout must not pass for an empty one. A reader that has
+// gone away (awk's exit after the first match) wanted no more: that is no loss.
 DWORD g_lost_output = ERROR_SUCCESS;
 
 void WriteBytes(HANDLE handle, const std::string& bytes) {
   DWORD written = 0;
-  if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      written != bytes.size()) {
-    if (handle == GetStdHandle(STD_OUTPUT_HANDLE)) g_lost_output = GetLastError();
+  if (WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size()) {
+    return;
   }
+  const DWORD error = GetLastError();
+  const bool reader_gone =
+      error == ERROR_NO_DATA || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_BROKEN_PIPE;
+  if (handle == GetStdHandle(STD_OUTPUT_HANDLE) && !reader_gone) g_lost_output = error;
 }
 
 // Line breaks inside a value would split a result over lines: show them escaped.
