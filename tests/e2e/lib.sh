@@ -156,7 +156,7 @@ _drv() {
       124 | 137)
         echo "the driver ($1) did not end within ${E2E_DRV_LIMIT:-120} s and was stopped;" \
           "the Windows processes then:" >&2
-        ps -eo pid,etimes,stat,args | grep -E '[.]exe|wineserver' >&2
+        ps -eo pid,etimes,stat,args | grep -E '[.]exe|[w]ineserver' >&2
         ;;
       *) echo "the driver ($1) ended with exit code $rc after $((SECONDS - start)) s, saying nothing" >&2 ;;
     esac
