@@ -6,7 +6,8 @@
 // A window is named by its exact title (visible top-level windows, message boxes
 // excepted), or by "hwnd:0x1234". Options: --timeout MS (default 20000), --class NAME.
 // Every result is one "key=value" line on stdout (UTF-8); errors go to stderr.
-// Exit codes: 0 done, 1 failed or not found, 2 bad usage, 3 timed out, 4 crashed.
+// Exit codes: 0 done, 2 bad usage, 3 timed out, 4 crashed, 5 failed or not found. 1 is
+// not the driver's: Wine ends a start of it that fails with 1 and nothing said.
 
 #include <windows.h>
 
@@ -22,7 +23,7 @@
 
 namespace {
 
-constexpr int kExitFailed = 1;
+constexpr int kExitFailed = 5;
 constexpr int kExitUsage = 2;
 constexpr int kExitTimeout = 3;
 constexpr int kExitCrashed = 4;
@@ -623,7 +624,7 @@ int Usage() {
       L"  press TEXT|--id N [--title T] [--locate]  press a message-box button (--locate:\n"
       L"                               print its screen point for a click through X)\n"
       L"  screen                       screen size and DPI\n"
-      L"  desktop [--hold]             whether this process can make windows (exit 1: not);\n"
+      L"  desktop [--hold]             whether this process can make windows (exit 5: not);\n"
       L"                               --hold: then stay, so the desktop stays, until killed\n"
       L"  pointer                      where the pointer is, its clip, capture, move loop\n"
       L"  wait-input X Y up|down       wait until the pointer is there, button as given\n"
@@ -1040,7 +1041,7 @@ int CmdDesktop(bool hold) {
                                GetModuleHandleW(nullptr), nullptr);
   if (probe == nullptr) {
     Out(L"desktop", L"none");
-    return 1;
+    return kExitFailed;
   }
   DestroyWindow(probe);
   Out(L"desktop", L"ready");

@@ -143,11 +143,19 @@ _drv_press() {
   echo "pressed=$(field button <<<"$out")"
 }
 _drv() {
-  local start=$SECONDS rc err
-  # Its stderr is kept to see whether it said anything; its stdout goes where it went.
-  { err="$(WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" \
-    "$PELNORO_WINE" "$E2E_DRIVER" "$@" 2>&1 >&3 3>&-)"; } 3>&1
-  rc=$?
+  local start rc err starts=0
+  while :; do
+    start=$SECONDS
+    # Its stderr is kept to see whether it said anything; its stdout goes where it went.
+    { err="$(WINEPREFIX="$E2E_PREFIX" timeout --kill-after=5 "${E2E_DRV_LIMIT:-120}" \
+      "$PELNORO_WINE" "$E2E_DRIVER" "$@" 2>&1 >&3 3>&-)"; } 3>&1
+    rc=$?
+    starts=$((starts + 1))
+    # Exit 1 at once with nothing said is Wine's failed start of the driver (the driver
+    # never exits 1): it did not run, so it is started again, and the log says so.
+    [ $rc = 1 ] && [ -z "$err" ] && [ $((SECONDS - start)) -le 2 ] && [ $starts -lt 3 ] || break
+    echo "  (Wine ended the driver ($1) at its start, exit 1 with nothing said: started again)" >&2
+  done
   [ -z "$err" ] || printf '%s\n' "$err" >&2
   # The driver says why it failed. One stopped at the limit, or ended by Wine or the C
   # runtime, says nothing: its exit and time say here what became of it.
