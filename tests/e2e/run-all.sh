@@ -4,7 +4,7 @@
 set -uo pipefail
 dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # Helpers, not tests.
-skip=" lib.sh clip_lib.sh run-all.sh screenshot.sh "
+skip=" lib.sh clip_lib.sh run-all.sh screenshot.sh driver_restart_test.sh "
 
 passed=0
 failed=0
